@@ -121,9 +121,9 @@ struct DeviceNotifyTraits {
 };
 using DeviceNotifyHandle = ScopedHandle<DeviceNotifyTraits>;
 
-Outcome<DeviceNotifyHandle> RegisterDeviceNotificationW(RawHandle recipient,
-                                                        const DevBroadcastDeviceInterfaceFilter& filter,
-                                                        std::uint32_t flags);
+Outcome<DeviceNotifyHandle>
+RegisterDeviceNotificationW(RawHandle recipient, const DevBroadcastDeviceInterfaceFilter& filter,
+                            std::uint32_t flags);
 
 // Byte offset of dbcc_name in DEV_BROADCAST_DEVICEINTERFACE_W: the record's
 // layout is the platform's ABI, the same on every Windows.

@@ -68,6 +68,8 @@ template <class T> struct Outcome {
     explicit operator bool() const { return Ok(); }
 };
 
-inline Status Failure(WinError e) { return Status{e}; }
+inline Status Failure(WinError e) {
+    return Status{e};
+}
 
 } // namespace platform
