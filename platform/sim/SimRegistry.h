@@ -1,0 +1,18 @@
+// Seeding and inspection of the simulated registry: keys under
+// HKEY_LOCAL_MACHINE with string values, names matched without regard to
+// case. Setting a value creates its key and the keys above it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform::sim {
+
+void ResetRegistry();
+void SetRegistryString(std::string_view keyPath, std::string_view valueName,
+                       std::string_view value);
+void AddRegistryKey(std::string_view keyPath);
+void DeleteRegistryKey(std::string_view keyPath); // with its sub-keys
+bool RegistryKeyExists(std::string_view keyPath);
+
+} // namespace platform::sim

@@ -1,0 +1,5 @@
+#include "statusservice/ServiceEntry.h"
+
+int main() {
+    return statusservice::ProgramEntry();
+}
