@@ -1,0 +1,37 @@
+// Filling a document: every fill replaces the text and rebuilds the index.
+#include "xml/XmlDocument.h"
+
+#include <limits>
+#include <new>
+
+namespace xml {
+
+bool XmlDocument::AssignText(std::optional<std::u16string_view> newText) {
+    try {
+        if (!newText) {
+            text.clear();
+            index.Free();
+        } else if (newText->size() >
+                   static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+            // Offsets are 32-bit; a longer text cannot be indexed.
+            Clear();
+            return false;
+        } else {
+            text = std::u16string(*newText);
+        }
+        resultLog.clear();
+        return Parse();
+    } catch (const std::bad_alloc&) {
+        Clear();
+        return false;
+    }
+}
+
+void XmlDocument::Clear() {
+    text = std::u16string();
+    index.Free();
+    recordCount = 0;
+    ResetCursor();
+}
+
+} // namespace xml
