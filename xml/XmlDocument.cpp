@@ -1,10 +1,16 @@
 // Filling a document: every fill replaces the text and rebuilds the index.
 #include "xml/XmlDocument.h"
 
+#include <functional>
 #include <limits>
 #include <new>
 
 namespace xml {
+
+bool XmlDocument::Overlaps(std::u16string_view piece) const {
+    const std::less<const char16_t*> before;
+    return !before(piece.data(), text.data()) && before(piece.data(), text.data() + text.size());
+}
 
 bool XmlDocument::AssignText(std::optional<std::u16string_view> newText) {
     try {
@@ -16,8 +22,11 @@ bool XmlDocument::AssignText(std::optional<std::u16string_view> newText) {
             // Offsets are 32-bit; a longer text cannot be indexed.
             Clear();
             return false;
-        } else {
+        } else if (Overlaps(*newText)) {
             text = std::u16string(*newText);
+        } else {
+            // Reuses the buffer of the previous text.
+            text.assign(*newText);
         }
         resultLog.clear();
         return Parse();

@@ -231,6 +231,7 @@ class XmlDocument {
     void ResetCursor() { levelPos = cursorPos = returnPos = 0; }
     void Clear();
     bool IgnoreCase() const { return (flags & FlagIgnoreCase) != 0; }
+    bool Overlaps(std::u16string_view piece) const;
     bool IsRecord(std::int32_t position) const { return position > 0 && position < recordCount; }
     std::int32_t NewRecord();
     void LinkInsertedElement(std::int32_t i, std::int32_t previous);

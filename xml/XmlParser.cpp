@@ -4,9 +4,32 @@
 #include "xml/XmlDocument.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace xml {
+
+namespace {
+
+// A lone end tag walks every open name. Past this depth the parser keeps a
+// count of the open names by hash, so that a run of lone end tags under deep
+// nesting stays linear.
+constexpr std::size_t CountedDepth = 32;
+
+// Hash of a name's first step (up to "=", "[" or "]"), with ASCII letters
+// folded: equal for every pair of names that NameMatches can match.
+std::uint64_t StepHash(std::u16string_view name) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char16_t c : name) {
+        if (c == u'=' || c == u'[' || c == u']')
+            break;
+        const char16_t folded = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+        hash = (hash ^ folded) * 1099511628211ull;
+    }
+    return hash;
+}
+
+} // namespace
 
 class CParseRun {
   public:
@@ -109,16 +132,39 @@ class CParseRun {
             return;
         }
         m_open.push_back({m_scanner.nameFirst, m_scanner.nameLast - m_scanner.nameFirst + 1, i});
+        if (m_counting)
+            ++m_openSteps[StepHash(NameOf(m_open.back()))];
         m_parent = i;
     }
 
+    void PopTo(std::size_t keep) {
+        if (m_counting) {
+            for (std::size_t k = keep; k < m_open.size(); ++k) {
+                const auto counted = m_openSteps.find(StepHash(NameOf(m_open[k])));
+                if (--counted->second == 0)
+                    m_openSteps.erase(counted);
+            }
+        }
+        m_open.resize(keep);
+    }
+
+    void StartCounting() {
+        m_counting = true;
+        for (const OpenElement& open : m_open)
+            ++m_openSteps[StepHash(NameOf(open))];
+    }
+
     // The depth of the innermost open element the end tag closes, or -1.
-    std::ptrdiff_t FindOpen(std::u16string_view name) const {
+    std::ptrdiff_t FindOpen(std::u16string_view name) {
         if (m_node.length > MaxEndTagLength)
+            return -1;
+        if (m_counting && m_openSteps.find(StepHash(name)) == m_openSteps.end())
             return -1;
         for (std::ptrdiff_t k = static_cast<std::ptrdiff_t>(m_open.size()) - 1; k >= 0; --k)
             if (NameMatches(name, NameOf(m_open[static_cast<std::size_t>(k)]), m_ignoreCase))
                 return k;
+        if (!m_counting && m_open.size() > CountedDepth)
+            StartCounting();
         return -1;
     }
 
@@ -139,7 +185,7 @@ class CParseRun {
             At(0).state |= StateNotWellFormed;
             CloseUnendedAbove(depth + 1, m_scanner.nameFirst - 1);
         }
-        m_open.pop_back();
+        PopTo(depth);
         m_parent = At(m).parent;
     }
 
@@ -167,7 +213,7 @@ class CParseRun {
         const std::int32_t parent = At(outermost).parent;
         for (std::int32_t c = At(outermost).nextSibling; c != 0; c = At(c).nextSibling)
             At(c).parent = parent;
-        m_open.resize(keep);
+        PopTo(keep);
         m_parent = parent;
     }
 
@@ -199,6 +245,8 @@ class CParseRun {
     ElementIndex& m_index;
     bool m_ignoreCase;
     std::vector<OpenElement> m_open;
+    std::unordered_map<std::uint64_t, std::int32_t> m_openSteps;
+    bool m_counting = false;
     std::int32_t m_parent = 0;
     std::int32_t m_root = 0;
     TokenScanner m_scanner;

@@ -276,3 +276,49 @@ TEST(ParseIndex, IndexGrowsPastOnePage) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ParseDeep, LoneEndTagsUnderDeepNestingLeaveTheOpenElementsAlone) {
+    std::u16string text;
+    for (int i = 0; i < 40; ++i)
+        text += u"<a>";
+    text += u"</b></A></a[1><c></c></c>";
+    for (int i = 0; i < 40; ++i)
+        text += u"</a>";
+    const std::u16string loneB = u"<lone_end_tag tagname=\"b\" offset=\"120\"/>";
+    const std::u16string loneA1 = u"<lone_end_tag tagname=\"a[1\" offset=\"128\"/>";
+    const std::u16string loneC = u"<lone_end_tag tagname=\"c\" offset=\"141\"/>";
+
+    xml::XmlDocument exact;
+    EXPECT_FALSE(exact.AssignText(text));
+    EXPECT_EQ(exact.ResultLog(),
+              loneB + u"<lone_end_tag tagname=\"A\" offset=\"124\"/>" + loneA1 + loneC);
+    EXPECT_EQ(exact.Record(1).length, static_cast<std::int32_t>(text.size()));
+    EXPECT_EQ(exact.Record(41).parent, 40);
+
+    xml::XmlDocument folding;
+    folding.SetFlags(xml::FlagIgnoreCase);
+    EXPECT_FALSE(folding.AssignText(text));
+    EXPECT_EQ(folding.ResultLog(),
+              loneB + loneA1 + loneC + u"<lone_end_tag tagname=\"a\" offset=\"301\"/>");
+    EXPECT_EQ(folding.Record(40).length, 11);
+    EXPECT_EQ(folding.Record(41).parent, 39);
+}
+
+TEST(ParseDeep, NestingBeyondTheLevelFieldKeepsExactLinks) {
+    constexpr int depth = 70000;
+    std::u16string text;
+    for (int i = 0; i < depth; ++i)
+        text += u"<e>";
+    for (int i = 0; i < depth; ++i)
+        text += u"</e>";
+    xml::XmlDocument doc;
+    ASSERT_TRUE(doc.AssignText(text));
+    EXPECT_EQ(doc.Record(depth).parent, depth - 1);
+    EXPECT_EQ(doc.Record(depth).Level(), xml::LevelMask);
+    EXPECT_EQ(doc.Record(65536).Level(), 65535u);
+    EXPECT_EQ(doc.Record(depth).length, 7);
+}
+
+} // namespace

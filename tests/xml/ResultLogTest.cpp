@@ -101,3 +101,42 @@ TEST(ResultLog, AppendLogRecordsCopiesWholeRecordsUpToTheLimit) {
 }
 
 } // namespace
+
+namespace {
+
+// The log writer must give exactly the text that the editing operations give
+// on a document over the log.
+TEST(ResultLog, WriterAgreesWithTheEditingOperations) {
+    std::u16string log;
+    xml::XmlDocument edited;
+    edited.AssignText(u"");
+    struct Step {
+        std::u16string_view word;
+        std::u16string_view name;
+        std::u16string_view value;
+    };
+    const Step steps[] = {{u"bom", {}, {}},
+                          {u"read", u"encoding", u"UTF-8"},
+                          {u"lone_end_tag", u"tagname", u"a<b"},
+                          {u"file_error", u"msg", u"it's \"gone\""}};
+    for (const Step& step : steps) {
+        if (step.name.empty()) {
+            AppendLogRecord(log, 0, step.word);
+        } else {
+            const std::uint32_t flags = step.name == u"encoding" ? xml::LogTextIsEncoding
+                                        : step.name == u"msg"    ? xml::LogTextIsMsg
+                                                                 : 0;
+            AppendLogRecord(log, flags, step.word, step.value, 12, 34);
+        }
+        edited.RewindLevel();
+        ASSERT_TRUE(edited.InsertElement(step.word, xml::InsertNoLineBreak));
+        if (!step.name.empty()) {
+            ASSERT_TRUE(edited.WriteAttribute(edited.CursorPos(), step.name, step.value));
+            ASSERT_TRUE(edited.WriteAttribute(edited.CursorPos(), u"offset", u"12"));
+            ASSERT_TRUE(edited.WriteAttribute(edited.CursorPos(), u"offset2", u"34"));
+        }
+        EXPECT_EQ(log, edited.Text());
+    }
+}
+
+} // namespace
