@@ -13,6 +13,7 @@ bool XmlDocument::Overlaps(std::u16string_view piece) const {
 }
 
 bool XmlDocument::AssignText(std::optional<std::u16string_view> newText) {
+    resultLog.clear();
     try {
         if (!newText) {
             text.clear();
@@ -28,7 +29,6 @@ bool XmlDocument::AssignText(std::optional<std::u16string_view> newText) {
             // Reuses the buffer of the previous text.
             text.assign(*newText);
         }
-        resultLog.clear();
         return Parse();
     } catch (const std::bad_alloc&) {
         Clear();

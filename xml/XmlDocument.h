@@ -198,6 +198,11 @@ class XmlDocument {
     // Copies newText (or clears the document and frees the index), then
     // parses; true when the text is a well-formed document.
     bool AssignText(std::optional<std::u16string_view> newText);
+    // Reads a file into the text (any encoding, converted to UTF-16), then
+    // parses. Defined with the file reader. It fills text, resultLog and flags
+    // directly, appends reader records with AppendLogRecords, and ends with
+    // Parse(); on failure it calls Clear(), which keeps the log, so that no
+    // stale index outlives the text.
     bool LoadFile(std::u16string_view path);
 
     bool SeekElement(std::u16string_view name = {});
@@ -229,6 +234,7 @@ class XmlDocument {
 
     bool Parse();
     void ResetCursor() { levelPos = cursorPos = returnPos = 0; }
+    // Empties the text and frees the index; the result log stays.
     void Clear();
     bool IgnoreCase() const { return (flags & FlagIgnoreCase) != 0; }
     bool Overlaps(std::u16string_view piece) const;
