@@ -41,6 +41,7 @@ constexpr WinError ErrorServiceExists = 1073;
 constexpr WinError ErrorDeviceNotConnected = 1167;
 constexpr WinError ErrorUnknownPrinterDriver = 1797;
 constexpr WinError ErrorInvalidPrinterName = 1801;
+constexpr WinError ErrorInvalidEnvironment = 1805;
 constexpr WinError ErrorPrinterAlreadyExists = 1802;
 constexpr WinError ErrorPrinterDriverInUse = 3001;
 

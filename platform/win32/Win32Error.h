@@ -1,0 +1,28 @@
+// The one place where the thread's last error becomes the seam's WinError,
+// and where the API's two kinds of invalid handle become nullptr.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Error.h"
+#include "platform/Handle.h"
+
+namespace platform::win32 {
+
+WinError LastError();
+
+// The outcome of a call that reports failure by a zero BOOL.
+Status StatusOf(BOOL succeeded);
+
+// NULL and INVALID_HANDLE_VALUE both read as no handle.
+RawHandle Normalise(HANDLE raw);
+
+// A handle outcome: the handle when valid, the last error otherwise.
+template <class H> Outcome<H> HandleOutcome(HANDLE raw) {
+    RawHandle normal = Normalise(raw);
+    if (!normal)
+        return Outcome<H>::Failure(LastError());
+    return Outcome<H>(H(normal));
+}
+
+} // namespace platform::win32

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The one command that runs every test: dependencies, the native build under
+# AddressSanitizer and UBSan with its tests, both Windows builds with their
+# tests under Wine, the shipped programs' checks and the Wine service smoke.
+# Ends with "N passed, N failed" and fails when any step failed.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source scripts/wine-env.sh
+export CTEST_OUTPUT_ON_FAILURE=1
+jobs=2
+passed=0
+failed=0
+skipped=()
+failures=()
+started=$SECONDS
+
+# Runs one step; its output goes to the log and is shown on failure.
+step() {
+    local name="$1"
+    shift
+    local log="build/logs/${name// /_}.log" begin=$SECONDS
+    mkdir -p build/logs
+    echo "==> $name"
+    if "$@" >"$log" 2>&1 </dev/null; then
+        passed=$((passed + 1))
+        echo "    passed ($((SECONDS - begin)) s)"
+    else
+        failed=$((${#failures[@]} + 1))
+        failures+=("$name")
+        echo "    FAILED ($((SECONDS - begin)) s); last lines of $log:"
+        tail -n 40 "$log" | sed 's/^/    | /'
+    fi
+}
+
+skip() {
+    echo "==> $1"
+    echo "    skipped: $2"
+    skipped+=("$1")
+}
+
+configure_and_build() { cmake --preset "$1" && cmake --build --preset "$1" -j"$jobs"; }
+cross_tests() { ctest --test-dir "build/$1" -j1 --timeout 600; }
+
+step "install dependencies" bash scripts/install-deps.sh
+step "native-asan build" configure_and_build native-asan
+step "native-asan tests" ctest --preset native-asan -j"$jobs"
+step "win32 build" configure_and_build win32
+step "win64 build" configure_and_build win64
+step "win64 tests under Wine" cross_tests win64
+if vq_host_runs_32bit; then
+    step "win32 tests under Wine" cross_tests win32
+else
+    skip "win32 tests under Wine" "this host's kernel does not run 32-bit programs"
+fi
+
+statuskeeper=build/win64/statusservice/Statuskeeper.exe
+if [ -f "$statuskeeper" ]; then
+    step "check binaries" bash tests/wine/check_binaries.sh "$statuskeeper"
+    step "Wine service smoke" bash tests/wine/service_smoke.sh "$statuskeeper"
+else
+    skip "check binaries" "no $statuskeeper built yet"
+    skip "Wine service smoke" "no $statuskeeper built yet"
+fi
+
+# Hook: the fuzz run, once the fuzz targets exist.
+if [ -f tests/fuzz/CMakeLists.txt ] && [ -f scripts/fuzz-run.sh ]; then
+    step "fuzz run" bash scripts/fuzz-run.sh
+else
+    skip "fuzz run" "no fuzz targets yet"
+fi
+
+# Hook: the xmlinspect comparison between Linux and Wine, once the tool exists.
+if [ -f tools/xmlinspect/CMakeLists.txt ] && [ -f tests/wine/xmlinspect_compare.sh ]; then
+    step "xmlinspect Wine comparison" bash tests/wine/xmlinspect_compare.sh
+else
+    skip "xmlinspect Wine comparison" "no xmlinspect tool yet"
+fi
+
+echo
+echo "took $((SECONDS - started)) s"
+list() { local IFS=','; echo "$*" | sed 's/,/, /g'; }
+[ ${#skipped[@]} -eq 0 ] || echo "skipped: $(list "${skipped[@]}")"
+[ ${#failures[@]} -eq 0 ] || echo "failed: $(list "${failures[@]}")"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

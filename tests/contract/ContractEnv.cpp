@@ -1,0 +1,17 @@
+#include "tests/contract/ContractEnv.h"
+
+namespace contract {
+
+const char* MachineName(Machine kind) {
+    switch (kind) {
+    case Machine::Simulated:
+        return "simulated machine";
+    case Machine::Wine:
+        return "Wine";
+    case Machine::Windows:
+        return "Windows";
+    }
+    return "unknown machine";
+}
+
+} // namespace contract
