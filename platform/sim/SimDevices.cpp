@@ -393,7 +393,9 @@ Outcome<std::u16string> CM_Get_Device_IDW(std::uint32_t devInst, std::uint32_t b
     for (auto& r : State().devices) {
         if (r->devInst != devInst)
             continue;
-        if (r->device.instanceId.size() + 1 > bufferChars)
+        // An ID that fills the buffer exactly comes back without its
+        // terminator, as Windows documents.
+        if (r->device.instanceId.size() > bufferChars)
             return Outcome<std::u16string>::Failure(CrBufferSmall);
         return r->device.instanceId;
     }

@@ -1,5 +1,7 @@
 #include "platform/sim/SimMachine.h"
 
+#include <filesystem>
+
 #include "platform/sim/SimDevices.h"
 #include "platform/sim/SimFaults.h"
 #include "platform/sim/SimFiles.h"
@@ -10,6 +12,20 @@
 #include "platform/sim/SimThreads.h"
 
 namespace platform::sim {
+namespace {
+
+// The folders and files of a Windows installation that the other areas'
+// seeded state points at.
+void SeedInstallation() {
+    for (const char16_t* folder : {u"C:\\Windows\\System32\\spool\\drivers\\x64\\",
+                                   u"C:\\Windows\\System32\\spool\\drivers\\W32X86\\",
+                                   u"C:\\Windows\\System32\\spool\\drivers\\IA64\\",
+                                   u"C:\\Windows\\Temp\\"})
+        std::filesystem::create_directories(HostPath(folder));
+    PutFile(u"C:\\Windows\\System32\\spoolsv.exe", "");
+}
+
+} // namespace
 
 void ResetMachine() {
     ResetThreads();
@@ -20,6 +36,7 @@ void ResetMachine() {
     ResetFiles();
     ResetSystem();
     ClearFaults();
+    SeedInstallation();
 }
 
 } // namespace platform::sim

@@ -1,10 +1,13 @@
 #include "platform/sim/SimServices.h"
 
+#include <filesystem>
+
 #include <deque>
 #include <map>
 #include <mutex>
 
 #include "platform/sim/SimFaults.h"
+#include "platform/sim/SimFiles.h"
 #include "platform/sim/SimSpooler.h"
 #include "platform/sim/SimText.h"
 #include "platform/sim/SimThreads.h"
@@ -116,6 +119,19 @@ void PutU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
 void PutU16(std::vector<std::uint8_t>& out, std::size_t at, std::uint16_t v) {
     out[at] = static_cast<std::uint8_t>(v);
     out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+// The program a service's command line starts: quoted, or up to the first
+// space unless the whole line names a file.
+bool ProgramExists(std::u16string_view commandLine) {
+    std::u16string_view program = commandLine;
+    if (program.starts_with(u'"')) {
+        program.remove_prefix(1);
+        program = program.substr(0, program.find(u'"'));
+    } else if (!std::filesystem::is_regular_file(HostPath(program))) {
+        program = program.substr(0, program.find(u' '));
+    }
+    return std::filesystem::is_regular_file(HostPath(program));
 }
 
 } // namespace
@@ -322,6 +338,8 @@ Status StartServiceW(const ScHandle& service) {
             return Failure(ErrorServiceDisabled);
         if (s->currentState != ServiceStopped)
             return Failure(ErrorServiceAlreadyRunning);
+        if (!sim::ProgramExists(s->config.binaryPathName))
+            return Failure(ErrorFileNotFound);
         s->currentState = ServiceRunning;
         spooler = sim::IsSpooler(s->config.serviceName);
     }

@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/System.h"
 #include "platform/sim/SimFaults.h"
 #include "platform/sim/SimText.h"
 #include "platform/sim/SimThreads.h"
@@ -45,6 +46,20 @@ SpoolerState& State() {
 
 std::u16string Key(std::u16string_view name) {
     return FoldedName<char16_t>(name);
+}
+
+// No environment means the machine's own, as the spooler takes a null one.
+std::u16string EnvironmentKey(std::u16string_view environment) {
+    if (!environment.empty())
+        return Key(environment);
+    switch (GetNativeSystemInfo().processorArchitecture) {
+    case ProcessorArchitectureAmd64:
+        return Key(u"Windows x64");
+    case ProcessorArchitectureIa64:
+        return Key(u"Windows IA64");
+    default:
+        return Key(u"Windows NT x86");
+    }
 }
 
 SimQueue* FindLocked(std::u16string_view name) {
@@ -114,6 +129,10 @@ std::uint32_t AccessOf(const PrinterHandle& printer) {
 void ResetLocked(SpoolerState& s) {
     s.queues.clear();
     s.ports.clear();
+    // The local ports every Windows installation has.
+    for (const char16_t* name : {u"LPT1:", u"LPT2:", u"LPT3:", u"COM1:", u"COM2:", u"COM3:",
+                                 u"COM4:", u"FILE:"})
+        s.ports.push_back({name, u"Local Port", u"Local Port", 0});
     s.drivers.clear();
     s.directories.clear();
     s.directories[Key(u"Windows x64")] = u"C:\\Windows\\System32\\spool\\drivers\\x64";
@@ -171,12 +190,12 @@ void AddPort(const PortInfo2& port) {
 
 void AddDriver(const DriverInfo3& driver) {
     std::lock_guard guard(State().lock);
-    State().drivers[Key(driver.environment)].push_back(driver);
+    State().drivers[EnvironmentKey(driver.environment)].push_back(driver);
 }
 
 std::vector<DriverInfo3> Drivers(std::u16string_view environment) {
     std::lock_guard guard(State().lock);
-    auto it = State().drivers.find(Key(environment));
+    auto it = State().drivers.find(EnvironmentKey(environment));
     return it == State().drivers.end() ? std::vector<DriverInfo3>{} : it->second;
 }
 
@@ -334,9 +353,9 @@ Outcome<std::u16string> GetPrinterDriverDirectoryW(std::u16string_view environme
     std::lock_guard guard(State().lock);
     if (WinError e = sim::Entry("GetPrinterDriverDirectoryW"))
         return Outcome<std::u16string>::Failure(e);
-    auto it = State().directories.find(sim::Key(environment));
+    auto it = State().directories.find(sim::EnvironmentKey(environment));
     if (it == State().directories.end())
-        return Outcome<std::u16string>::Failure(sim::ErrorInvalidEnvironment);
+        return Outcome<std::u16string>::Failure(ErrorInvalidEnvironment);
     return it->second;
 }
 
@@ -345,9 +364,9 @@ Status AddPrinterDriverW(const DriverInfo3& driver) {
     sim::SpoolerCall call = sim::MakeCall("AddPrinterDriverW", driver.name, 3);
     if (WinError e = sim::Entry("AddPrinterDriverW"))
         return Failure(sim::Record(call, e));
-    if (!State().directories.count(sim::Key(driver.environment)))
-        return Failure(sim::Record(call, sim::ErrorInvalidEnvironment));
-    auto& list = State().drivers[sim::Key(driver.environment)];
+    if (!State().directories.count(sim::EnvironmentKey(driver.environment)))
+        return Failure(sim::Record(call, ErrorInvalidEnvironment));
+    auto& list = State().drivers[sim::EnvironmentKey(driver.environment)];
     std::erase_if(list, [&](const DriverInfo3& d) { return sim::SameName(d.name, driver.name); });
     list.push_back(driver);
     return Failure(sim::Record(call, ErrorSuccess));
@@ -358,12 +377,12 @@ Status DeletePrinterDriverW(std::u16string_view environment, std::u16string_view
     sim::SpoolerCall call = sim::MakeCall("DeletePrinterDriverW", std::u16string(driverName));
     if (WinError e = sim::Entry("DeletePrinterDriverW"))
         return Failure(sim::Record(call, e));
-    if (!State().directories.count(sim::Key(environment)))
-        return Failure(sim::Record(call, sim::ErrorInvalidEnvironment));
+    if (!State().directories.count(sim::EnvironmentKey(environment)))
+        return Failure(sim::Record(call, ErrorInvalidEnvironment));
     for (auto& [name, q] : State().queues)
         if (sim::SameName(q.info.driverName, driverName))
             return Failure(sim::Record(call, ErrorPrinterDriverInUse));
-    auto& list = State().drivers[sim::Key(environment)];
+    auto& list = State().drivers[sim::EnvironmentKey(environment)];
     auto removed = std::erase_if(
         list, [&](const DriverInfo3& d) { return sim::SameName(d.name, driverName); });
     return Failure(sim::Record(call, removed ? ErrorSuccess : ErrorUnknownPrinterDriver));

@@ -22,11 +22,12 @@
 namespace platform::sim {
 
 constexpr WinError ErrorUnknownPort = 1796;
-constexpr WinError ErrorInvalidEnvironment = 1805;
 constexpr WinError RpcServerUnavailable = 1722;
 
-// No queues, ports or drivers; driver folders for the three environments
-// under C:\Windows\System32\spool\drivers; running; no default printer.
+// No queues or drivers; the local ports LPT1: to LPT3:, COM1: to COM4: and
+// FILE:; driver folders for the three environments under
+// C:\Windows\System32\spool\drivers; running; no default printer. An empty
+// environment names the machine's own, by its native processor.
 void ResetSpooler();
 
 void AddQueue(const PrinterInfo2& info);

@@ -4,12 +4,10 @@
 
 #include "platform/Files.h"
 #include "platform/System.h"
-#include "platform/sim/SimFaults.h"
+#include "platform/sim/SimDevices.h"
 #include "platform/sim/SimFiles.h"
+#include "platform/sim/SimMachine.h"
 #include "platform/sim/SimRegistry.h"
-#include "platform/sim/SimServices.h"
-#include "platform/sim/SimSpooler.h"
-#include "platform/sim/SimSystem.h"
 
 namespace contract {
 namespace {
@@ -21,16 +19,13 @@ constexpr char16_t WorkFolderPath[] = u"C:\\windows\\temp\\vq_contract";
 class CContractEnvSim final : public IContractEnv {
   public:
     void Prepare() override {
-        sim::ClearFaults();
-        sim::ResetFiles();
-        sim::ResetSystem();
-        sim::ResetRegistry();
-        sim::ResetServices();
-        sim::ResetSpooler();
+        sim::ResetMachine();
         sim::PutFile(std::u16string(WorkFolderPath) + u"\\placeholder", "");
         DeleteFileW(std::u16string(WorkFolderPath) + u"\\placeholder");
+        // Every Windows machine has some device, if not a USB one.
+        sim::PlugDevice({u"ROOT\\SYSTEM\\0000", {}, {}, {}, std::nullopt});
         RegistryFact fact = KnownRegistryString();
-        sim::PutRegistryString(fact.key, fact.value, fact.data);
+        sim::SetRegistryString(fact.key, fact.value, fact.data);
     }
 
     Machine Kind() const override { return Machine::Simulated; }

@@ -6,6 +6,7 @@
 #include "platform/Services.h"
 #include "platform/Spooler.h"
 #include "platform/sim/SimDevices.h"
+#include "platform/sim/SimFiles.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimServices.h"
@@ -82,6 +83,8 @@ TEST_F(SimMachine, ServiceManagerAnswersWithWindowsErrorCodes) {
     ASSERT_TRUE(created);
     EXPECT_EQ(CreateServiceW(manager.value, config).error, ErrorServiceExists);
     EXPECT_EQ(ControlService(created.value, ServiceControlStop).error, ErrorServiceNotActive);
+    EXPECT_EQ(StartServiceW(created.value).error, ErrorFileNotFound);
+    sim::PutFile(config.binaryPathName, "");
     EXPECT_TRUE(StartServiceW(created.value));
     EXPECT_EQ(StartServiceW(created.value).error, ErrorServiceAlreadyRunning);
     EXPECT_EQ(ControlService(created.value, ServiceControlStop).value.currentState, ServiceStopped);
