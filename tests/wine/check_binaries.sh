@@ -27,14 +27,10 @@ check_kind() {
 
 check_manifest() {
     local exe="$1"
-    if "$objdump" -h "$exe" | grep -q ' \.rsrc '; then
-        # The resource section holds the manifest text as it was written.
-        if "$objdump" -s -j .rsrc "$exe" | cut -c44- | tr -d '\n' | grep -q 'requireAdministrator'; then
-            echo "  manifest: requireAdministrator embedded"
-            return 0
-        fi
-    fi
-    if strings -n 8 "$exe" | grep -q 'level="requireAdministrator"'; then
+    # Captured first: with pipefail, grep -q ending a pipe early would fail it.
+    local text
+    text="$(strings -n 8 "$exe")"
+    if grep -q 'level="requireAdministrator"' <<<"$text"; then
         echo "  manifest: requireAdministrator embedded"
         return 0
     fi

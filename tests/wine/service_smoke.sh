@@ -11,8 +11,8 @@ if [ $# -ne 1 ] || [ ! -f "$1" ]; then
     exit 2
 fi
 exe="$(realpath "$1")"
-service=VqStatusSmoke
-target='C:\Varnoquill_Printer\Statuskeeper.exe'
+service=Varnoquill_StatusMonitor
+target='C:\Varnoquill_Printer\Varnoquill_Statuskeeper.exe'
 export WINEPREFIX="$VQ_ROOT/build/wine-smoke"
 loader="$(vq_prefix_loader)"
 export WINELOADER="$loader"
@@ -61,7 +61,7 @@ DISPLAY= "$loader" cmd /c exit >/dev/null 2>&1 </dev/null
 
 next "copy $(basename "$exe") to $target"
 mkdir -p "$WINEPREFIX/drive_c/Varnoquill_Printer"
-cp "$exe" "$WINEPREFIX/drive_c/Varnoquill_Printer/Statuskeeper.exe" || fail "copy"
+cp "$exe" "$WINEPREFIX/drive_c/Varnoquill_Printer/Varnoquill_Statuskeeper.exe" || fail "copy"
 
 next "sc create $service type= own start= auto binPath= $target"
 out="$(sc create "$service" type= own start= auto binPath= "$target")" || fail "create: $out"
