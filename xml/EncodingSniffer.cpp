@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "xml/Encoding.h"
+#include "xml/XmlCharacters.h"
 #include "xml/XmlDocument.h"
 
 namespace xml {
@@ -10,45 +11,19 @@ namespace {
 
 constexpr bool IgnoringCase = true;
 
-bool EndsContentWord(char16_t c) {
-    switch (c) {
-    case u' ':
-    case u'\t':
-    case u'\n':
-    case u'\r':
-    case u'<':
-    case u'>':
-    case u'=':
-    case u'\\':
-    case u'/':
-    case u'?':
-    case u'!':
-    case u'"':
-    case u'\'':
-    case u';':
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
-
 // Cuts a content value into words; a delimiter standing alone is a word.
 class CContentWords {
   public:
     explicit CContentWords(std::u16string_view value) : m_value(value) {}
 
     std::optional<std::u16string_view> Next() {
-        while (m_pos < m_value.size() && IsSpace(m_value[m_pos]))
+        while (m_pos < m_value.size() && IsXmlSpace(m_value[m_pos]))
             ++m_pos;
         if (m_pos >= m_value.size())
             return std::nullopt;
         std::size_t first = m_pos++;
-        if (!EndsContentWord(m_value[first]))
-            while (m_pos < m_value.size() && !EndsContentWord(m_value[m_pos]))
+        if (!EndsTagName(m_value[first]))
+            while (m_pos < m_value.size() && !EndsTagName(m_value[m_pos]))
                 ++m_pos;
         return m_value.substr(first, m_pos - first);
     }

@@ -25,4 +25,27 @@ constexpr bool EndsPathName(char16_t c) {
     return c == u' ' || c == u'=' || c == u'/' || c == u'[' || c == u']';
 }
 
+// Where a tag name (or a word of a declaration's content) ends.
+constexpr bool EndsTagName(char16_t c) {
+    switch (c) {
+    case u' ':
+    case u'\t':
+    case u'\n':
+    case u'\r':
+    case u'<':
+    case u'>':
+    case u'=':
+    case u'\\':
+    case u'/':
+    case u'?':
+    case u'!':
+    case u'"':
+    case u'\'':
+    case u';':
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace xml

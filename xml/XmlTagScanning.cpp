@@ -7,28 +7,6 @@ namespace xml {
 
 namespace {
 
-constexpr bool EndsTagName(char16_t c) {
-    switch (c) {
-    case u' ':
-    case u'\t':
-    case u'\n':
-    case u'\r':
-    case u'<':
-    case u'>':
-    case u'=':
-    case u'\\':
-    case u'/':
-    case u'?':
-    case u'!':
-    case u'"':
-    case u'\'':
-    case u';':
-        return true;
-    default:
-        return false;
-    }
-}
-
 struct AttributeToken {
     std::int32_t start = 0;
     std::int32_t end = 0;      // end of the token's own characters

@@ -17,10 +17,10 @@ namespace {
 // The folders and files of a Windows installation that the other areas'
 // seeded state points at.
 void SeedInstallation() {
-    for (const char16_t* folder : {u"C:\\Windows\\System32\\spool\\drivers\\x64\\",
-                                   u"C:\\Windows\\System32\\spool\\drivers\\W32X86\\",
-                                   u"C:\\Windows\\System32\\spool\\drivers\\IA64\\",
-                                   u"C:\\Windows\\Temp\\"})
+    for (const char16_t* folder :
+         {u"C:\\Windows\\System32\\spool\\drivers\\x64\\",
+          u"C:\\Windows\\System32\\spool\\drivers\\W32X86\\",
+          u"C:\\Windows\\System32\\spool\\drivers\\IA64\\", u"C:\\Windows\\Temp\\"})
         std::filesystem::create_directories(HostPath(folder));
     PutFile(u"C:\\Windows\\System32\\spoolsv.exe", "");
 }

@@ -130,8 +130,8 @@ void ResetLocked(SpoolerState& s) {
     s.queues.clear();
     s.ports.clear();
     // The local ports every Windows installation has.
-    for (const char16_t* name : {u"LPT1:", u"LPT2:", u"LPT3:", u"COM1:", u"COM2:", u"COM3:",
-                                 u"COM4:", u"FILE:"})
+    for (const char16_t* name :
+         {u"LPT1:", u"LPT2:", u"LPT3:", u"COM1:", u"COM2:", u"COM3:", u"COM4:", u"FILE:"})
         s.ports.push_back({name, u"Local Port", u"Local Port", 0});
     s.drivers.clear();
     s.directories.clear();

@@ -116,8 +116,7 @@ Corpus& CorpusFor(std::size_t megabytes, bool mixed) {
     Corpus corpus;
     corpus.utf8 = MakeCatalogue(megabytes << 20, mixed);
     corpus.utf16 = Utf16Of(corpus.utf8);
-    corpus.simPath = u"C:\\bench\\catalogue-" +
-                     std::u16string(mixed ? u"mixed" : u"ascii") + u"-" +
+    corpus.simPath = u"C:\\bench\\catalogue-" + std::u16string(mixed ? u"mixed" : u"ascii") + u"-" +
                      std::u16string(1, static_cast<char16_t>(u'0' + megabytes % 10)) + u".xml";
     platform::sim::PutFile(corpus.simPath, corpus.utf8);
     corpus.hostPath = platform::sim::HostPath(corpus.simPath);

@@ -62,8 +62,7 @@ std::u16string AsUtf16(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static bool rooted = (platform::sim::ResetFiles(), true);
     (void)rooted;
-    platform::sim::PutFile(kFuzzPath,
-                           std::string_view(reinterpret_cast<const char*>(data), size));
+    platform::sim::PutFile(kFuzzPath, std::string_view(reinterpret_cast<const char*>(data), size));
 
     xml::XmlDocument loaded;
     loaded.AssignText(std::nullopt);
