@@ -199,8 +199,11 @@ void CFileReader::Convert(std::string_view bytes, std::u16string& text) const {
     auto converted = platform::MultiByteToWideChar(static_cast<std::uint32_t>(codePage), bytes);
     if (!converted)
         return;
-    text.reserve(converted.value.size() + converted.value.size() / 100);
-    text.assign(converted.value);
+    // Room for a hundredth more, for later edits; no copy when the
+    // converter's text has it already.
+    std::size_t units = converted.value.size();
+    text = std::move(converted.value);
+    text.reserve(units + units / 100);
 }
 
 bool CFileReader::Fail(platform::WinError error) {

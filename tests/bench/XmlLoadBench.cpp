@@ -187,8 +187,11 @@ class CRatioReporter : public benchmark::ConsoleReporter {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end())
-                m_rates[run.benchmark_name()] = it->second.value / (1 << 20);
+            if (it == run.counters.end())
+                continue;
+            std::string name = run.benchmark_name();
+            name = name.substr(0, name.find("/min_time"));
+            m_rates[name] = it->second.value / (1 << 20);
         }
     }
 
