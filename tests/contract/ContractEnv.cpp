@@ -2,6 +2,10 @@
 
 namespace contract {
 
+RegistryFact KnownRegistryString() {
+    return {"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "OS", "Windows_NT"};
+}
+
 const char* MachineName(Machine kind) {
     switch (kind) {
     case Machine::Simulated:

@@ -27,11 +27,13 @@ class IContractEnv {
     virtual Machine Kind() const = 0;
     // An existing, empty folder the test may fill; no trailing backslash.
     virtual std::u16string WorkFolder() const = 0;
-    virtual RegistryFact KnownRegistryString() const = 0;
     virtual std::uint16_t NativeArchitecture() const = 0;
 };
 
 IContractEnv& Env();
+
+// A string value every Windows machine holds, and the simulated one too.
+RegistryFact KnownRegistryString();
 
 const char* MachineName(Machine kind);
 

@@ -32,11 +32,6 @@ class CContractEnvSim final : public IContractEnv {
 
     std::u16string WorkFolder() const override { return WorkFolderPath; }
 
-    RegistryFact KnownRegistryString() const override {
-        return {"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "OS",
-                "Windows_NT"};
-    }
-
     std::uint16_t NativeArchitecture() const override { return ProcessorArchitectureAmd64; }
 };
 

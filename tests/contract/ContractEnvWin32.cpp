@@ -34,11 +34,6 @@ class CContractEnvWin32 final : public IContractEnv {
 
     std::u16string WorkFolder() const override { return std::u16string(WorkFolderPath); }
 
-    RegistryFact KnownRegistryString() const override {
-        return {"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "OS",
-                "Windows_NT"};
-    }
-
     std::uint16_t NativeArchitecture() const override { return ProcessorArchitectureAmd64; }
 };
 

@@ -15,7 +15,7 @@ TEST_F(RegistryContract, OpeningAMissingKeyIsFileNotFound) {
 }
 
 TEST_F(RegistryContract, KeyNamesMatchWithoutRegardToCase) {
-    RegistryFact fact = Env().KnownRegistryString();
+    RegistryFact fact = KnownRegistryString();
     std::string shouted = fact.key;
     for (char& c : shouted)
         c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
@@ -23,7 +23,7 @@ TEST_F(RegistryContract, KeyNamesMatchWithoutRegardToCase) {
 }
 
 TEST_F(RegistryContract, QueryingAStringYieldsItWithoutTheTerminator) {
-    RegistryFact fact = Env().KnownRegistryString();
+    RegistryFact fact = KnownRegistryString();
     auto key = RegOpenKeyExA(fact.key, KeyRead);
     ASSERT_TRUE(key) << key.error;
     auto value = RegQueryValueExA(key.value, fact.value, 200);
@@ -32,7 +32,7 @@ TEST_F(RegistryContract, QueryingAStringYieldsItWithoutTheTerminator) {
 }
 
 TEST_F(RegistryContract, QueryingAMissingValueIsFileNotFound) {
-    RegistryFact fact = Env().KnownRegistryString();
+    RegistryFact fact = KnownRegistryString();
     auto key = RegOpenKeyExA(fact.key, KeyRead);
     ASSERT_TRUE(key) << key.error;
     EXPECT_EQ(RegQueryValueExA(key.value, "VqContractAbsent", 200).error, ErrorFileNotFound);
@@ -46,7 +46,7 @@ struct BufferCase {
 
 // The stored string includes its terminator, so the buffer needs room for it.
 TEST_F(RegistryContract, ABufferTooSmallForTextAndTerminatorIsMoreData) {
-    RegistryFact fact = Env().KnownRegistryString();
+    RegistryFact fact = KnownRegistryString();
     auto key = RegOpenKeyExA(fact.key, KeyRead);
     ASSERT_TRUE(key) << key.error;
     auto length = static_cast<std::uint32_t>(fact.data.size());
