@@ -87,10 +87,15 @@ sc query "$service" >/dev/null && fail "the service is still registered"
 say "  gone"
 
 next "run $target directly"
-DISPLAY= "$(vq_loader_for "$exe")" "$target" >/dev/null 2>&1
+# Wine shows the debugger output channel on its debugstr channel.
+WINEDEBUG=-all,warn+debugstr DISPLAY= "$(vq_loader_for "$exe")" "$target" >/dev/null 2>"$scratch"
 code=$?
 [ "$code" -eq 0 ] || fail "exit code $code"
 say "  exit code 0"
+# Not started by the service control manager: the dispatcher refuses with
+# ERROR_FAILED_SERVICE_CONTROLLER_CONNECT.
+grep -a -q 'OutputDebugStringA " MainError:1063\\n"' "$scratch" || fail "no MainError:1063 trace"
+say "  traced \" MainError:1063\""
 
 wineserver -k >/dev/null 2>&1
 say "passed"
