@@ -135,6 +135,9 @@ AttributeLocation LocateAttribute(std::u16string_view text, std::int32_t from, s
                 location.nameStart = token.start;
                 location.nameEnd = token.end;
             }
+        } else if (isValue && IsSingle(tokens, token, u'=')) {
+            // An "=" marks the next token as a value even when it is one.
+            valueWanted = true;
         }
         location.searchEnd = token.outerEnd;
     }

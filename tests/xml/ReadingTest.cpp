@@ -81,6 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Table, Attribute, ::testing::Values(
     AttributeCase{u"<a x='1'/>", u"a", u""},
     AttributeCase{u"<a x='1'/>", u"", u""},
     AttributeCase{u"<a x=>", u"x", u""},
+    AttributeCase{u"<a x= = y/>", u"y", u""},
     AttributeCase{u"<a/><b x='1'/>", u"x", u""}
 ));
 // clang-format on
