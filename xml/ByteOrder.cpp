@@ -7,8 +7,12 @@
 namespace xml {
 namespace {
 
+// Most files hold no zero at all: find the first before moving anything.
 template <class Units> std::size_t RemoveZeros(Units& units) {
-    auto kept = std::remove(units.begin(), units.end(), typename Units::value_type{0});
+    auto first = std::find(units.begin(), units.end(), typename Units::value_type{0});
+    if (first == units.end())
+        return 0;
+    auto kept = std::remove(first, units.end(), typename Units::value_type{0});
     auto removed = static_cast<std::size_t>(units.end() - kept);
     units.erase(kept, units.end());
     return removed;
