@@ -126,6 +126,19 @@ std::uint32_t AccessOf(const PrinterHandle& printer) {
     return static_cast<PrinterObject*>(printer.Get())->access;
 }
 
+// What both levels of SetPrinterW check first: the handle still names a
+// queue, and it was opened with the right to administer it.
+WinError EnterSetPrinter(const PrinterHandle& printer, SpoolerCall& call, SimQueue** queue) {
+    WinError e = Entry("SetPrinterW");
+    if (!e)
+        e = Resolve(printer, queue);
+    if (*queue)
+        call.printer = (*queue)->info.printerName;
+    if (!e && !(AccessOf(printer) & PrinterAccessAdminister))
+        e = ErrorAccessDenied;
+    return e;
+}
+
 void ResetLocked(SpoolerState& s) {
     s.queues.clear();
     s.ports.clear();
@@ -290,13 +303,7 @@ Status SetPrinterW(const PrinterHandle& printer, const PrinterInfo2& info) {
     sim::SpoolerCall call = sim::MakeCall("SetPrinterW", {}, 2);
     call.portName = info.portName;
     sim::SimQueue* q = nullptr;
-    WinError e = sim::Entry("SetPrinterW");
-    if (!e)
-        e = sim::Resolve(printer, &q);
-    if (q)
-        call.printer = q->info.printerName;
-    if (!e && !(sim::AccessOf(printer) & PrinterAccessAdminister))
-        e = ErrorAccessDenied;
+    WinError e = sim::EnterSetPrinter(printer, call, &q);
     if (!e && !sim::PortKnownLocked(info.portName))
         e = sim::ErrorUnknownPort;
     if (e)
@@ -313,13 +320,7 @@ Status SetPrinterW(const PrinterHandle& printer, std::uint32_t command, std::uin
     std::lock_guard guard(State().lock);
     sim::SpoolerCall call = sim::MakeCall("SetPrinterW", {}, 0, command, statusWord);
     sim::SimQueue* q = nullptr;
-    WinError e = sim::Entry("SetPrinterW");
-    if (!e)
-        e = sim::Resolve(printer, &q);
-    if (q)
-        call.printer = q->info.printerName;
-    if (!e && !(sim::AccessOf(printer) & PrinterAccessAdminister))
-        e = ErrorAccessDenied;
+    WinError e = sim::EnterSetPrinter(printer, call, &q);
     if (!e) {
         switch (command) {
         case PrinterControlPause:
