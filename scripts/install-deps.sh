@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev clang-format file
+    cmake ninja-build ccache g++ clang libclang-rt-14-dev clang-format file
     googletest libgtest-dev libbenchmark-dev libpugixml-dev
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
