@@ -29,12 +29,34 @@ struct MediumCase {
     int exitCode;
 };
 
+void PrintTo(const MediumCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+// Runs of one letter longer than 16 are written "{count*letter}", so that
+// rows about long names stay readable.
+std::string Abbreviated(const std::string& line) {
+    std::string out;
+    for (std::size_t i = 0; i < line.size();) {
+        std::size_t run = 1;
+        while (i + run < line.size() && line[i + run] == line[i])
+            ++run;
+        if (run > 16)
+            out += "{" + std::to_string(run) + "*" + line[i] + "}";
+        else
+            out.append(run, line[i]);
+        i += run;
+    }
+    return out;
+}
+
+// The finding lines of the text report.
 std::vector<std::string> FindingLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
         if (line.starts_with("config.xml:"))
-            lines.push_back(line);
+            lines.push_back(Abbreviated(line));
     return lines;
 }
 
@@ -136,6 +158,38 @@ const MediumCase MediumCases[] = {
       "config.xml:9:3: warning: model \"A,B\" has no i386\\A,B_Statuskeeper.exe: the status "
       "monitor would be registered with a missing program: C:\\M\\i386\\A,B_Statuskeeper.exe"},
      ExitWarnings},
+    {"ModelNameTooLong",
+     "<Printers>\n  <Printer "
+     "name='"
+     "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN"
+     "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN"
+     "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN"
+     "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN"
+     "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN"
+     "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN'>\n"
+     "    <amd64><Driver>amd64\\d.dll</Driver></amd64><i386><Driver>i386\\d.dll</Driver></i386>\n"
+     "  </Printer>\n</Printers>\n",
+     {"config.xml:2:3: error: the model name has 500 characters; Setup takes at most 499 [Setup "
+      "stops at this error]",
+      "config.xml:2:3: warning: model \"{500*N}\" has no amd64\\{500*N}_Statuskeeper.exe: the "
+      "status monitor would be registered with a missing program: "
+      "C:\\M\\amd64\\{500*N}_Statuskeeper.exe",
+      "config.xml:2:3: warning: model \"{500*N}\" has no i386\\{500*N}_Statuskeeper.exe: the "
+      "status monitor would be registered with a missing program: "
+      "C:\\M\\i386\\{500*N}_Statuskeeper.exe"},
+     ExitRefused},
+    {"FilePathTooLong",
+     "<Printers>\n  <Printer name='A'>\n"
+     "    "
+     "<amd64><Driver>amd64\\d.dll</"
+     "Driver><Help>"
+     "PPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPP"
+     "PPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPP"
+     "PPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPP.hlp</Help></amd64>\n"
+     "    <i386><Driver>i386\\d.dll</Driver></i386>\n  </Printer>\n</Printers>\n",
+     {"config.xml:3:40: error: <Help> of model \"A\" (amd64): the path has 260 characters; Setup "
+      "takes at most 259: C:\\M\\{251*P}.hlp [Setup stops at this error]"},
+     ExitRefused},
 };
 
 class MediumFindings : public ::testing::TestWithParam<MediumCase> {
@@ -159,5 +213,41 @@ TEST_P(MediumFindings, AreReportedInTheOrderOfTheFile) {
 
 INSTANTIATE_TEST_SUITE_P(Media, MediumFindings, ::testing::ValuesIn(MediumCases),
                          [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(MediumFindings, UnreadableCatalogueShowsTheSystemsMessage) {
+    PutFile(u"C:\\M\\config.xml\\inside", "");
+    MediumReport report = CheckMedium(Medium);
+    EXPECT_EQ(
+        FindingLines(ReportText(report)),
+        (std::vector<std::string>{"config.xml: error: config.xml cannot be read (system error "
+                                  "5: Access is denied.) [Setup stops at this error]"}));
+    EXPECT_FALSE(report.setupAccepts);
+}
+
+TEST_F(MediumFindings, JsonHoldsTheSameReport) {
+    PutFile(u"C:\\M\\config.xml", "<Printers>\n  <Printer name='A\"'><amd64><Driver>amd64\\d.dll"
+                                  "</Driver></amd64><i386><Help>i386\\x.hlp</Help></i386>"
+                                  "</Printer>\n</Printers>\n");
+    MediumReport report = CheckMedium(Medium);
+    EXPECT_EQ(ReportJson(report), R"({
+  "medium": "C:\\M",
+  "catalogue": "C:\\M\\config.xml",
+  "setupAccepts": false,
+  "encoding": {"name": "UTF-8", "source": "the file starts with \"<\" and declares nothing"},
+  "findings": [
+    {"file": "config.xml", "line": 2, "column": 3, "severity": "warning", "text": "model \"A\"\" has no amd64\\A\"_Statuskeeper.exe: the status monitor would be registered with a missing program: C:\\M\\amd64\\A\"_Statuskeeper.exe", "setupStopsHere": false},
+    {"file": "config.xml", "line": 2, "column": 3, "severity": "warning", "text": "model \"A\"\" has no i386\\A\"_Statuskeeper.exe: the status monitor would be registered with a missing program: C:\\M\\i386\\A\"_Statuskeeper.exe", "setupStopsHere": false},
+    {"file": "config.xml", "line": 2, "column": 65, "severity": "warning", "text": "the i386 file set of model \"A\"\" has no Driver", "setupStopsHere": false},
+    {"file": "config.xml", "line": 2, "column": 71, "severity": "error", "text": "<Help> of model \"A\"\" (i386): no such file: C:\\M\\i386\\x.hlp", "setupStopsHere": true}
+  ],
+  "models": [
+    {"name": "A\"", "line": 2, "files": {"amd64": 1, "ia64": 0, "i386": 1}}
+  ],
+  "errors": 1,
+  "warnings": 3
+}
+)");
+    EXPECT_EQ(ExitCodeOf(report), ExitRefused);
+}
 
 } // namespace

@@ -209,6 +209,10 @@ struct InvalidCatalogue {
     std::string_view xml;
 };
 
+void PrintTo(const InvalidCatalogue& row, std::ostream* out) {
+    *out << row.name;
+}
+
 const InvalidCatalogue InvalidCatalogues[] = {
     {"RootSpelledInLowerCase", "<printers><Printer name='P'/></printers>"},
     {"PrintersNotAtTheTop", "<Root><Printers/></Root>"},
@@ -299,6 +303,10 @@ struct FileSpecCut {
     std::u16string_view folder;
     bool cut;
 };
+
+void PrintTo(const FileSpecCut& row, std::ostream* out) {
+    *out << row.name;
+}
 
 const FileSpecCut FileSpecCuts[] = {
     {"Folder", u"C:\\Setup\\Setup.exe", u"C:\\Setup", true},

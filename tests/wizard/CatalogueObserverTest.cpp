@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,10 @@ struct EarlyFailure {
     std::string_view xml; // empty: no config.xml at all
     std::vector<std::string> lines;
 };
+
+void PrintTo(const EarlyFailure& row, std::ostream* out) {
+    *out << row.name;
+}
 
 const EarlyFailure EarlyFailures[] = {
     {"NoCatalogue",

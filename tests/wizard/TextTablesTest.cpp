@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ struct TextRow {
     TextId id;
     std::u16string_view text;
 };
+
+void PrintTo(const TextRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 const TextRow TextRows[] = {
     {"Japanese_SelectOperation", UiLanguage::Japanese, TextSelectOperation, u"アクションの選択"},
@@ -184,6 +189,10 @@ struct MissingRow {
     std::int32_t id;
 };
 
+void PrintTo(const MissingRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
 const MissingRow MissingRows[] = {
     {"Japanese_ConnectPrinter", UiLanguage::Japanese, TextConnectPrinter},
     {"Japanese_RestartToUninstall", UiLanguage::Japanese, TextRestartToUninstall},
@@ -218,6 +227,10 @@ struct LocaleChoice {
     std::uint32_t lcid;
     UiLanguage language;
 };
+
+void PrintTo(const LocaleChoice& row, std::ostream* out) {
+    *out << row.name;
+}
 
 const LocaleChoice LocaleChoices[] = {
     {"ChinesePrc", 0x0804, UiLanguage::Chinese},
