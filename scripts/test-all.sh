@@ -63,6 +63,7 @@ else
 fi
 
 step "xmlinspect native and under Wine" bash tests/wine/xmlinspect_compare.sh build/native-asan build/win64
+step "mediacheck native and under Wine" bash tests/wine/mediacheck_compare.sh build/native-asan build/win64
 step "fuzz run (60 s)" bash tests/fuzz/run.sh 60
 
 echo

@@ -158,6 +158,18 @@ const MediumCase MediumCases[] = {
       "config.xml:9:3: warning: model \"A,B\" has no i386\\A,B_Statuskeeper.exe: the status "
       "monitor would be registered with a missing program: C:\\M\\i386\\A,B_Statuskeeper.exe"},
      ExitWarnings},
+    {"TrailingDot",
+     "<Printers>\n"
+     "  <Printer name='A'>\n"
+     "    <amd64><Driver>amd64\\d.dll</Driver><Data>amd64\\p.gpd</Data></amd64>\n"
+     "    <i386><Driver>i386\\d.dll</Driver><Help>i386\\gone.hlp.</Help></i386>\n"
+     "  </Printer>\n"
+     "</Printers>\n",
+     {"config.xml:4:38: warning: the path of <Help> ends in a blank or a dot, which Windows drops "
+      "from a file name",
+      "config.xml:4:38: error: <Help> of model \"A\" (i386): no such file: C:\\M\\i386\\gone.hlp. "
+      "[Setup stops at this error]"},
+     ExitRefused},
     {"ModelNameTooLong",
      "<Printers>\n  <Printer "
      "name='"

@@ -166,6 +166,10 @@ void CMediumObserver::OnElement(const CatalogueElement& element) {
     case CatalogueRole::DependsFile:
         m_files.push_back({element.role, std::u16string(element.architecture),
                            JoinPath(m_setupFolder, element.text), PlaceOf(element)});
+        if (element.text.ends_with(u' ') || element.text.ends_with(u'.'))
+            Add(Severity::Warning, PlaceOf(element),
+                u"the path of <" + std::u16string(RoleWord(element.role)) +
+                    u"> ends in a blank or a dot, which Windows drops from a file name");
         break;
     case CatalogueRole::Paper:
         if (element.text.empty())
