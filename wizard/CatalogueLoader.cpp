@@ -100,6 +100,8 @@ bool CCatalogueWalk::WalkPrinters() {
         return Fail(CatalogueFault::NoPrintersElement, false);
     const CatalogueElement printers = Current(CatalogueRole::Printers, document);
     Report(printers);
+    // Entering and leaving cannot fail here: an element is current, or the
+    // level is one that was entered.
     m_document.EnterElement();
     while (SeekNamed(u"Printer", printers)) {
         if (!WalkPrinter(Current(CatalogueRole::Printer, printers)))
