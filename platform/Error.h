@@ -26,6 +26,7 @@ constexpr WinError ErrorInsufficientBuffer = 122;
 constexpr WinError ErrorInvalidName = 123;
 constexpr WinError ErrorInvalidLevel = 124;
 constexpr WinError ErrorAlreadyExists = 183;
+constexpr WinError ErrorFilenameExcedRange = 206;
 constexpr WinError ErrorNoMoreItems = 259;
 constexpr WinError ErrorNoUnicodeTranslation = 1113;
 constexpr WinError ErrorServiceRequestTimeout = 1053;
