@@ -40,6 +40,7 @@ constexpr WinError ErrorFailedServiceControllerConnect = 1063;
 constexpr WinError ErrorServiceMarkedForDelete = 1072;
 constexpr WinError ErrorServiceExists = 1073;
 constexpr WinError ErrorDeviceNotConnected = 1167;
+constexpr WinError ErrorInvalidSid = 1337;
 constexpr WinError ErrorUnknownPrinterDriver = 1797;
 constexpr WinError ErrorInvalidPrinterName = 1801;
 constexpr WinError ErrorInvalidEnvironment = 1805;

@@ -33,6 +33,16 @@ WinError Existing(std::u16string_view path, fs::path* host) {
     return fs::is_directory(host->parent_path(), ec) ? ErrorFileNotFound : ErrorPathNotFound;
 }
 
+// "S-1-" and dash-separated numbers, as the string form of a SID is written.
+bool IsSidString(std::u16string_view sid) {
+    if (!sid.starts_with(u"S-1-") || sid.ends_with(u'-'))
+        return false;
+    for (char16_t c : sid.substr(4))
+        if (c != u'-' && (c < u'0' || c > u'9'))
+            return false;
+    return sid.find(u"--") == std::u16string_view::npos;
+}
+
 } // namespace
 
 void ResetSecurity() {
@@ -62,6 +72,9 @@ namespace platform {
 Status SetNamedSecurityInfoW(std::u16string_view path, const FileDacl& dacl) {
     if (WinError e = sim::TakeFault("SetNamedSecurityInfoW"))
         return Failure(e);
+    for (const AccessControlEntry& entry : dacl.entries)
+        if (!sim::IsSidString(entry.sid))
+            return Failure(ErrorInvalidSid);
     fs::path host;
     if (WinError e = sim::Existing(path, &host))
         return Failure(e);
