@@ -238,6 +238,26 @@ TEST_F(SpoolerContract, AnAddedDriversFilesAreCopiedIntoItsVersionFolder) {
         DeleteFileW(directory.value + u"\\" + name);
 }
 
+// Windows refuses a driver whose files are not there; Wine registers it
+// all the same.
+TEST_F(SpoolerContract, ADriverWhoseFileIsMissingIsNotAddedExceptOnWine) {
+    auto directory = GetPrinterDriverDirectoryW(u"");
+    ASSERT_TRUE(directory) << directory.error;
+    DriverInfo3 driver;
+    driver.name = ScratchDriver;
+    driver.driverPath = directory.value + u"\\vqcontract_absent.dll";
+    driver.configFile = directory.value + u"\\vqcontract_absent_ui.dll";
+    driver.dataFile = directory.value + u"\\vqcontract_absent.ppd";
+    Status added = AddPrinterDriverW(driver);
+    if (Env().Kind() == Machine::Wine) {
+        EXPECT_TRUE(added) << added.error;
+        EXPECT_TRUE(DeletePrinterDriverW(u"", ScratchDriver));
+    } else {
+        EXPECT_EQ(added.error, ErrorFileNotFound);
+        EXPECT_NE(DeletePrinterDriverW(u"", ScratchDriver).error, ErrorSuccess);
+    }
+}
+
 // Opening the local port monitor with the right to administer the server
 // is the administrator test; an administrator (and Wine's user) may.
 TEST_F(SpoolerContract, TheLocalPortMonitorOpensForAnAdministrator) {
