@@ -81,6 +81,61 @@ inline PrinterModel SeedModel(std::u16string_view name,
     return model;
 }
 
+// The driver record InstallPrinter registers for the medium's model on x64.
+inline platform::DriverInfo3 ExpectedDriver() {
+    platform::DriverInfo3 driver;
+    driver.version = 3;
+    driver.name = Model;
+    driver.environment = u"Windows x64";
+    driver.driverPath = X64Drivers + u"vq_drv.dll";
+    driver.dataFile = X64Drivers + u"vq.gpd";
+    driver.configFile = X64Drivers + u"vq_ui.dll";
+    driver.helpFile = X64Drivers + u"vq.hlp";
+    driver.dependentFiles = {u"vq_drv.dll", u"vq.gpd",       u"vq_ui.dll", u"vq.hlp",
+                             u"UNIRES.DLL", u"STDNAMES.GPD", u"vq_res.dll"};
+    driver.defaultDataType = u"RAW";
+    return driver;
+}
+
+// The queue record InstallPrinter creates on Port.
+inline platform::PrinterInfo2 ExpectedQueue() {
+    platform::PrinterInfo2 queue;
+    queue.printerName = Model;
+    queue.portName = Port;
+    queue.driverName = Model;
+    queue.printProcessor = u"WinPrint";
+    queue.datatype = u"RAW";
+    queue.attributes = 0x40;
+    queue.priority = 1;
+    return queue;
+}
+
+inline const std::string VersionFolder = "C:\\Windows\\System32\\spool\\drivers\\x64\\3\\";
+
+// The machine after a clean InstallPrinter of the model on x64: the driver
+// and the queue, the spooler's copies in its version folder, nothing staged.
+inline sim::SimSnapshot Installed(sim::SimSnapshot machine) {
+    machine.files.files[VersionFolder] = "";
+    MediumFiles names;
+    std::vector<std::u16string> all{names.driver, names.data, names.config, names.help};
+    all.insert(all.end(), names.depends.begin(), names.depends.end());
+    for (const std::u16string& name : all)
+        machine.files.files[VersionFolder + Utf8(name)] = Bytes(u"amd64", name);
+    machine.spooler.queues = {ExpectedQueue()};
+    machine.spooler.drivers[u"windows x64"] = {ExpectedDriver()};
+    return machine;
+}
+
+// The machine after RemovePrinter of an installed model: the driver, config
+// and help files and the shared files stay in the version folder.
+inline sim::SimSnapshot Removed(sim::SimSnapshot before) {
+    sim::SimSnapshot machine = Installed(before);
+    machine.spooler = before.spooler;
+    machine.files.files.erase(VersionFolder + "vq.gpd");
+    machine.files.files.erase(VersionFolder + "vq_res.dll");
+    return machine;
+}
+
 class EngineTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -13,38 +13,13 @@ using engine::testing::PrintTo;
 using InstallPrinter = EngineTest;
 
 TEST_F(InstallPrinter, RegistersTheDriverAndCreatesTheQueue) {
+    sim::SimSnapshot before = sim::TakeSnapshot();
     ASSERT_EQ(Engine().InstallPrinter(Model, Port), 0);
     EXPECT_EQ(Engine().GetErrorCode(), 0);
-
-    DriverInfo3 driver;
-    driver.version = 3;
-    driver.name = Model;
-    driver.environment = u"Windows x64";
-    driver.driverPath = X64Drivers + u"vq_drv.dll";
-    driver.dataFile = X64Drivers + u"vq.gpd";
-    driver.configFile = X64Drivers + u"vq_ui.dll";
-    driver.helpFile = X64Drivers + u"vq.hlp";
-    driver.dependentFiles = {u"vq_drv.dll", u"vq.gpd",       u"vq_ui.dll", u"vq.hlp",
-                             u"UNIRES.DLL", u"STDNAMES.GPD", u"vq_res.dll"};
-    driver.defaultDataType = u"RAW";
-    EXPECT_EQ(sim::Drivers(u"Windows x64"), std::vector<DriverInfo3>{driver});
-
-    PrinterInfo2 queue;
-    queue.printerName = Model;
-    queue.portName = Port;
-    queue.driverName = Model;
-    queue.printProcessor = u"WinPrint";
-    queue.datatype = u"RAW";
-    queue.attributes = 0x40;
-    queue.priority = 1;
-    EXPECT_EQ(sim::QueueRecord(Model), queue);
-
+    EXPECT_EQ(sim::Drivers(u"Windows x64"), std::vector<DriverInfo3>{ExpectedDriver()});
+    EXPECT_EQ(sim::QueueRecord(Model), ExpectedQueue());
     // The spooler's own copies in its version folder; none staged in the root.
-    for (const MediumFiles names;
-         const std::u16string& name : {names.driver, names.data, names.config, names.help})
-        EXPECT_EQ(sim::FileBytes(X64Drivers + u"3\\" + name), Bytes(u"amd64", name));
-    EXPECT_FALSE(PathFileExistsW(X64Drivers + u"vq_drv.dll"));
-    EXPECT_FALSE(PathFileExistsW(X64Drivers + u"UNIRES.DLL"));
+    ExpectMachine(sim::TakeSnapshot(), Installed(before));
     EXPECT_EQ(TakeTraces(), Traces({0, 0, 0, 0, 0, 0, 0}));
 }
 
