@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <set>
 #include <sstream>
 
 #include "platform/sim/SimFiles.h"
@@ -75,7 +76,36 @@ std::string Hex(std::uint32_t value) {
     return text.str();
 }
 
+std::vector<std::string> Lines(const SimSnapshot& snapshot) {
+    std::ostringstream text;
+    PrintTo(snapshot, &text);
+    std::vector<std::string> lines;
+    std::istringstream in(text.str());
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
 } // namespace
+
+std::string DescribeDifference(const SimSnapshot& expected, const SimSnapshot& actual) {
+    std::vector<std::string> want = Lines(expected);
+    std::vector<std::string> have = Lines(actual);
+    std::multiset<std::string> wanted(want.begin(), want.end());
+    std::multiset<std::string> had(have.begin(), have.end());
+    std::string difference;
+    for (const std::string& line : want)
+        if (auto it = had.find(line); it != had.end())
+            had.erase(it);
+        else
+            difference += "- " + line + "\n";
+    for (const std::string& line : have)
+        if (auto it = wanted.find(line); it != wanted.end())
+            wanted.erase(it);
+        else
+            difference += "+ " + line + "\n";
+    return difference;
+}
 
 SimSnapshot TakeSnapshot() {
     SimSnapshot snapshot;

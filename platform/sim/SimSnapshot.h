@@ -58,6 +58,10 @@ struct SimSnapshot {
 
 SimSnapshot TakeSnapshot();
 
+// The printed lines only one of the two snapshots has: "- " for the
+// expected one's, "+ " for the actual one's; empty when they are equal.
+std::string DescribeDifference(const SimSnapshot& expected, const SimSnapshot& actual);
+
 // One line per file, queue, driver, port, service and key.
 void PrintTo(const SimFilesSnapshot& files, std::ostream* out);
 void PrintTo(const SimSpoolerSnapshot& spooler, std::ostream* out);

@@ -183,12 +183,10 @@ void PrintTo(const Row& row, std::ostream* out) {
     *out << row.name;
 }
 
-// The whole machine compared area by area, so a failure names the area.
+// The whole machine compared; a failure lists the lines that differ.
 inline void ExpectMachine(const sim::SimSnapshot& actual, const sim::SimSnapshot& expected) {
-    EXPECT_EQ(actual.files, expected.files);
-    EXPECT_EQ(actual.spooler, expected.spooler);
-    EXPECT_EQ(actual.services, expected.services);
-    EXPECT_EQ(actual.registry, expected.registry);
+    EXPECT_TRUE(actual == expected) << "the machine differs from what was expected:\n"
+                                    << sim::DescribeDifference(expected, actual);
 }
 
 } // namespace engine::testing

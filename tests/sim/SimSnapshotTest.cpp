@@ -74,4 +74,18 @@ TEST_F(SimSnapshotTest, ThePrintoutNamesWhatEachAreaHolds) {
         EXPECT_NE(text.find(line), std::string::npos) << line << " not in\n" << text;
 }
 
+TEST_F(SimSnapshotTest, TheDifferenceListsOnlyTheLinesThatDiffer) {
+    sim::PutFile(u"C:\\a.txt", "a");
+    sim::SimSnapshot expected = sim::TakeSnapshot();
+    EXPECT_EQ(sim::DescribeDifference(expected, expected), "");
+    sim::PutFile(u"C:\\a.txt", "b");
+    sim::SetRegistryString("Software\\Vq", "v", "1");
+    EXPECT_EQ(sim::DescribeDifference(expected, sim::TakeSnapshot()),
+              "-   file C:\\a.txt \"a\"\n"
+              "+   file C:\\a.txt \"b\"\n"
+              "+   key software\n"
+              "+   key software\\vq\n"
+              "+     v = \"1\"\n");
+}
+
 } // namespace
