@@ -123,6 +123,10 @@ bool CInstallEngine::StageFiles(std::u16string modelName, std::u16string install
         return false;
     }
 
+    // A program found there may have been put there while the folder was
+    // open to users, with a list or an owner of theirs; a new copy takes the
+    // folder's protection. A program in use stays, and the copy fails.
+    (void)DeleteFileW(destination);
     Status copied = CopyFileW(source, destination, false);
     m_serviceProgramPath = destination;
     TraceLastError(copied.error);

@@ -60,6 +60,11 @@ FileDacl InheritedFileDacl() {
          {AccessAllowedAceType, inherited, FileModify, std::u16string(SidAuthenticatedUsers)}}};
 }
 
+void ForgetFileSecurity(const fs::path& host) {
+    std::lock_guard guard(State().lock);
+    State().lists.erase(host.lexically_normal());
+}
+
 std::map<fs::path, FileDacl> AllFileSecurity() {
     std::lock_guard guard(State().lock);
     return State().lists;

@@ -13,6 +13,8 @@ namespace platform::sim {
 
 void ResetSecurity();
 FileDacl InheritedFileDacl();
+// A deleted file takes its list with it.
+void ForgetFileSecurity(const std::filesystem::path& host);
 // The lists set on files and folders, by host path.
 std::map<std::filesystem::path, FileDacl> AllFileSecurity();
 

@@ -103,6 +103,19 @@ TEST_F(Staging, TheInstallationFolderIsWritableBySystemAndAdministratorsOnly) {
     }
 }
 
+// Planted while the folder was open to users, with a list of their own.
+TEST_F(Staging, AProgramFoundInTheFolderIsReplacedByANewCopy) {
+    sim::PutFile(u"C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe", "planted");
+    ASSERT_TRUE(SetNamedSecurityInfoW(
+        u"C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe",
+        FileDacl{true, {{AccessAllowedAceType, 0, FileAllAccess, std::u16string(SidUsers)}}}));
+    ASSERT_TRUE(Engine().StageFiles(Model, InstallFolder, 1));
+    EXPECT_EQ(sim::FileBytes(Engine().ServiceProgramPath()), "service amd64");
+    auto security = sim::TakeSnapshot().files.security;
+    EXPECT_EQ(security.count("C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe"), 0u);
+    EXPECT_EQ(security.count("C:\\Varnoquill_Printer"), 1u);
+}
+
 TEST_F(Staging, AFolderThatCannotBeProtectedGetsNoProgram) {
     sim::FailOnce("SetNamedSecurityInfoW", ErrorAccessDenied);
     EXPECT_FALSE(Engine().StageFiles(Model, InstallFolder, 1));
