@@ -299,7 +299,7 @@ INSTANTIATE_TEST_SUITE_P(
                                         false, false, false, 0, Traces({5, 2})},
                       ServiceFailureRow{"FolderSecurity", "SetNamedSecurityInfoW", 5, false, false,
                                         false, false, false, 0, Traces({0, 5})},
-                      // The Part registers the missing program all the same; its start fails.
+                      // The missing program is registered all the same; its start fails.
                       ServiceFailureRow{"ProgramCopy", "CopyFileW", 5, false, false, false, true,
                                         true, ServiceStopped, Traces({0, 5})},
                       ServiceFailureRow{"ProgramCheck", "GetFileAttributesW", 5, false, true, true,
