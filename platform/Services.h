@@ -15,6 +15,7 @@ namespace platform {
 
 constexpr std::uint32_t ScManagerAllAccess = 0xF003F;
 constexpr std::uint32_t ServiceAllAccess = 0xF01FF;
+constexpr std::uint32_t ServiceQueryConfig = 0x1;
 constexpr std::uint32_t ServiceQueryStatus = 0x4;
 constexpr std::uint32_t ServiceStart = 0x10;
 constexpr std::uint32_t ServiceStop = 0x20;
@@ -47,6 +48,8 @@ struct ServiceStatusRecord {
     std::uint32_t serviceSpecificExitCode = 0;
     std::uint32_t checkPoint = 0;
     std::uint32_t waitHint = 0;
+
+    friend bool operator==(const ServiceStatusRecord&, const ServiceStatusRecord&) = default;
 };
 
 struct ServiceConfig {
@@ -57,6 +60,24 @@ struct ServiceConfig {
     std::uint32_t startType = ServiceAutoStart;
     std::uint32_t errorControl = ServiceErrorNormal;
     std::u16string binaryPathName;
+
+    friend bool operator==(const ServiceConfig&, const ServiceConfig&) = default;
+};
+
+// QUERY_SERVICE_CONFIGW.
+struct QueryServiceConfigRecord {
+    std::uint32_t serviceType = 0;
+    std::uint32_t startType = 0;
+    std::uint32_t errorControl = 0;
+    std::u16string binaryPathName;
+    std::u16string loadOrderGroup;
+    std::uint32_t tagId = 0;
+    std::vector<std::u16string> dependencies;
+    std::u16string serviceStartName; // the account
+    std::u16string displayName;
+
+    friend bool operator==(const QueryServiceConfigRecord&,
+                           const QueryServiceConfigRecord&) = default;
 };
 
 struct ScTraits {
@@ -73,6 +94,7 @@ Outcome<ScHandle> CreateServiceW(const ScHandle& manager, const ServiceConfig& c
 Status StartServiceW(const ScHandle& service);
 Outcome<ServiceStatusRecord> ControlService(const ScHandle& service, std::uint32_t control);
 Outcome<ServiceStatusRecord> QueryServiceStatus(const ScHandle& service);
+Outcome<QueryServiceConfigRecord> QueryServiceConfigW(const ScHandle& service);
 Status DeleteService(const ScHandle& service);
 
 // --- The service process side ------------------------------------------

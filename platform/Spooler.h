@@ -51,6 +51,8 @@ struct PrinterInfo2 {
     std::uint32_t status = 0;
     std::uint32_t jobs = 0;
     std::uint32_t averagePpm = 0;
+
+    friend bool operator==(const PrinterInfo2&, const PrinterInfo2&) = default;
 };
 
 // PRINTER_DEFAULTSW with no device mode; an empty datatype is passed as none.
@@ -64,6 +66,8 @@ struct PortInfo2 {
     std::u16string monitorName;
     std::u16string description;
     std::uint32_t portType = 0;
+
+    friend bool operator==(const PortInfo2&, const PortInfo2&) = default;
 };
 
 // DRIVER_INFO_3W; dependentFiles is the multi-string as a list.
@@ -78,6 +82,8 @@ struct DriverInfo3 {
     std::vector<std::u16string> dependentFiles;
     std::u16string monitorName;
     std::u16string defaultDataType;
+
+    friend bool operator==(const DriverInfo3&, const DriverInfo3&) = default;
 };
 
 struct PrinterTraits {

@@ -57,9 +57,11 @@ statuskeeper=build/win64/statusservice/Statuskeeper.exe
 if [ -f "$statuskeeper" ]; then
     step "check binaries" bash tests/wine/check_binaries.sh "$statuskeeper" build/win32/statusservice/Statuskeeper.exe
     step "Wine service smoke" bash tests/wine/service_smoke.sh "$statuskeeper"
+    step "Wine engine test" bash tests/wine/engine_test.sh build/win64/tests/wine/engine/vq_engine_wine_check.exe "$statuskeeper"
 else
     skip "check binaries" "no $statuskeeper built yet"
     skip "Wine service smoke" "no $statuskeeper built yet"
+    skip "Wine engine test" "no $statuskeeper built yet"
 fi
 
 step "xmlinspect native and under Wine" bash tests/wine/xmlinspect_compare.sh build/native-asan build/win64

@@ -2,6 +2,8 @@
 
 #include <map>
 #include <mutex>
+#include <set>
+#include <stdexcept>
 #include <vector>
 
 namespace platform::sim {
@@ -19,6 +21,71 @@ struct FaultTable {
     std::map<std::string, std::uint32_t, std::less<>> calls;
 };
 
+// Every name a simulated operation takes its fault under. A fault under any
+// other name would never fire, and the test using it would test nothing.
+const std::set<std::string_view>& KnownOperations() {
+    static const std::set<std::string_view> names{
+        "AddPrinterDriverW",
+        "AddPrinterW",
+        "CM_Get_Device_IDW",
+        "CloseHandle",
+        "ClosePrinter",
+        "CloseServiceHandle",
+        "ControlService",
+        "CopyFileW",
+        "CreateDirectoryW",
+        "CreateFileW",
+        "CreateServiceW",
+        "CreateThread",
+        "DeleteFileW",
+        "DeletePrinter",
+        "DeletePrinterDriverW",
+        "DeleteService",
+        "EnumPortsW",
+        "FormatMessageW",
+        "GetFileAttributesW",
+        "GetFileSizeEx",
+        "GetModuleFileNameW",
+        "GetNamedSecurityInfoW",
+        "GetPrinterDriverDirectoryW",
+        "GetPrinterW",
+        "MultiByteToWideChar",
+        "OpenPrinterW",
+        "OpenSCManagerW",
+        "OpenServiceW",
+        "QueryServiceConfigW",
+        "QueryServiceStatus",
+        "ReadFile",
+        "RegCloseKey",
+        "RegOpenKeyExA",
+        "RegQueryValueExA",
+        "RegisterDeviceNotificationW",
+        "RegisterServiceCtrlHandlerExW",
+        "SetDefaultPrinter",
+        "SetNamedSecurityInfoW",
+        "SetPrinterW",
+        "SetServiceStatus",
+        "SetupDiDestroyDeviceInfoList",
+        "SetupDiEnumDeviceInfo",
+        "SetupDiEnumDeviceInterfaces",
+        "SetupDiGetClassDevsW",
+        "SetupDiGetDeviceInterfaceDetailW",
+        "SetupDiGetDevicePropertyW",
+        "Sleep",
+        "StartServiceCtrlDispatcherW",
+        "StartServiceW",
+        "UnregisterDeviceNotification",
+        "WriteFile",
+    };
+    return names;
+}
+
+void RequireKnown(std::string_view operation) {
+    if (!KnownOperations().count(operation))
+        throw std::invalid_argument("no simulated call fails as \"" + std::string(operation) +
+                                    "\"");
+}
+
 FaultTable& Table() {
     static FaultTable table;
     return table;
@@ -27,12 +94,14 @@ FaultTable& Table() {
 } // namespace
 
 void FailOnce(std::string_view operation, WinError error, std::uint32_t skip) {
+    RequireKnown(operation);
     FaultTable& t = Table();
     std::lock_guard guard(t.lock);
     t.once[std::string(operation)].push_back({error, skip});
 }
 
 void FailAlways(std::string_view operation, WinError error) {
+    RequireKnown(operation);
     FaultTable& t = Table();
     std::lock_guard guard(t.lock);
     t.always[std::string(operation)] = error;
@@ -63,6 +132,10 @@ WinError TakeFault(std::string_view operation) {
     WinError error = next.error;
     it->second.erase(it->second.begin());
     return error;
+}
+
+bool IsSimulatedOperation(std::string_view operation) {
+    return KnownOperations().count(operation) != 0;
 }
 
 std::uint32_t CallCount(std::string_view operation) {

@@ -11,6 +11,9 @@
 
 namespace platform::sim {
 
+// A name that no simulated operation takes is refused with
+// std::invalid_argument, which fails the calling test at once.
+
 // The next call of the operation after `skip` successful ones fails with error.
 void FailOnce(std::string_view operation, WinError error, std::uint32_t skip = 0);
 // Every call of the operation fails with error until the faults are cleared.
@@ -20,6 +23,9 @@ void ClearFaults();
 // Called on entry by every simulated operation: the error it must fail
 // with, or ErrorSuccess. Counts the call either way.
 WinError TakeFault(std::string_view operation);
+// Whether a simulated operation takes its faults under this name.
+bool IsSimulatedOperation(std::string_view operation);
+
 // How many times the operation was called since the faults were cleared.
 std::uint32_t CallCount(std::string_view operation);
 

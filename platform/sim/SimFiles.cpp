@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/sim/SimFaults.h"
 #include "platform/sim/SimFileObject.h"
+#include "platform/sim/SimSecurity.h"
 #include "platform/sim/SimUnicode.h"
 
 namespace fs = std::filesystem;
@@ -308,7 +309,10 @@ Status DeleteFileW(std::u16string_view path) {
     if (!fs::exists(host, ec))
         return Failure(sim::MissingError(host));
     fs::remove(host, ec);
-    return ec ? Failure(ErrorAccessDenied) : Status{};
+    if (ec)
+        return Failure(ErrorAccessDenied);
+    sim::ForgetFileSecurity(host);
+    return {};
 }
 
 Status CreateDirectoryW(std::u16string_view path) {

@@ -6,6 +6,7 @@
 #include "platform/sim/SimFaults.h"
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimSecurity.h"
 #include "platform/sim/SimServices.h"
 #include "platform/sim/SimSpooler.h"
 #include "platform/sim/SimSystem.h"
@@ -34,6 +35,7 @@ void ResetMachine() {
     ResetSpooler();
     ResetRegistry();
     ResetFiles();
+    ResetSecurity();
     ResetSystem();
     ClearFaults();
     SeedInstallation();

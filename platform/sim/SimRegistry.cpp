@@ -73,6 +73,11 @@ bool RegistryKeyExists(std::string_view keyPath) {
     return State().keys.count(KeyOf(keyPath)) != 0;
 }
 
+std::map<std::string, std::map<std::string, std::string>> RegistryContents() {
+    std::lock_guard guard(State().lock);
+    return State().keys;
+}
+
 } // namespace platform::sim
 
 namespace platform {

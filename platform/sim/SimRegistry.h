@@ -3,6 +3,7 @@
 // case. Setting a value creates its key and the keys above it.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,7 @@ void SetRegistryString(std::string_view keyPath, std::string_view valueName,
 void AddRegistryKey(std::string_view keyPath);
 void DeleteRegistryKey(std::string_view keyPath); // with its sub-keys
 bool RegistryKeyExists(std::string_view keyPath);
+// Every key by its folded path, with its values by folded name.
+std::map<std::string, std::map<std::string, std::string>> RegistryContents();
 
 } // namespace platform::sim

@@ -160,6 +160,14 @@ void AddService(const ServiceConfig& config, std::uint32_t currentState) {
     State().services[Key(config.serviceName)] = {config, currentState, false};
 }
 
+std::vector<SimServiceState> AllServices() {
+    std::lock_guard guard(State().lock);
+    std::vector<SimServiceState> all;
+    for (const auto& [key, service] : State().services)
+        all.push_back(service);
+    return all;
+}
+
 std::optional<SimServiceState> FindService(std::u16string_view serviceName) {
     std::lock_guard guard(State().lock);
     SimServiceState* s = FindLocked(serviceName);
@@ -382,6 +390,25 @@ Outcome<ServiceStatusRecord> QueryServiceStatus(const ScHandle& service) {
     if (WinError e = sim::ResolveService(service, ServiceQueryStatus, &s))
         return Outcome<ServiceStatusRecord>::Failure(e);
     return sim::StatusOf(*s);
+}
+
+Outcome<QueryServiceConfigRecord> QueryServiceConfigW(const ScHandle& service) {
+    if (WinError e = sim::TakeFault("QueryServiceConfigW"))
+        return Outcome<QueryServiceConfigRecord>::Failure(e);
+    std::lock_guard guard(State().lock);
+    sim::SimServiceState* s = nullptr;
+    if (WinError e = sim::ResolveService(service, ServiceQueryConfig, &s))
+        return Outcome<QueryServiceConfigRecord>::Failure(e);
+    QueryServiceConfigRecord record;
+    record.serviceType = s->config.serviceType;
+    record.startType = s->config.startType;
+    record.errorControl = s->config.errorControl;
+    record.binaryPathName = s->config.binaryPathName;
+    // A service created without an account runs as LocalSystem.
+    record.serviceStartName = u"LocalSystem";
+    record.displayName =
+        s->config.displayName.empty() ? s->config.serviceName : s->config.displayName;
+    return record;
 }
 
 Status DeleteService(const ScHandle& service) {

@@ -36,8 +36,12 @@ struct SimServiceState {
     ServiceConfig config;
     std::uint32_t currentState = ServiceStopped;
     bool markedForDelete = false;
+
+    friend bool operator==(const SimServiceState&, const SimServiceState&) = default;
 };
 std::optional<SimServiceState> FindService(std::u16string_view serviceName);
+// Every registered service, in the order of their folded names.
+std::vector<SimServiceState> AllServices();
 
 // --- The service process ---------------------------------------------------
 

@@ -1,10 +1,12 @@
 #include "platform/sim/SimSpooler.h"
 
+#include <filesystem>
 #include <map>
 #include <mutex>
 
 #include "platform/System.h"
 #include "platform/sim/SimFaults.h"
+#include "platform/sim/SimFiles.h"
 #include "platform/sim/SimText.h"
 #include "platform/sim/SimThreads.h"
 
@@ -60,6 +62,13 @@ std::u16string EnvironmentKey(std::u16string_view environment) {
     default:
         return Key(u"Windows NT x86");
     }
+}
+
+// The local port monitor's spooler object, which a caller opens to talk to
+// the monitor (or to test the right to administer the server); it is no
+// queue, so queue calls on its handle fail.
+bool IsLocalPortMonitor(std::u16string_view name) {
+    return SameName(name, u",XcvMonitor Local Port");
 }
 
 SimQueue* FindLocked(std::u16string_view name) {
@@ -139,6 +148,43 @@ WinError EnterSetPrinter(const PrinterHandle& printer, SpoolerCall& call, SimQue
     return e;
 }
 
+std::u16string FileNameOf(std::u16string_view path) {
+    std::size_t slash = path.find_last_of(u"\\/");
+    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
+}
+
+// The spooler takes the driver's files from where the record names them
+// (dependent files beside the driver file) and keeps its own copies in the
+// version folder of the driver directory; the originals stay. Nothing is
+// copied unless every file is there.
+WinError CopyIntoVersionFolder(const DriverInfo3& driver, std::u16string_view directory) {
+    std::u16string_view driverPath = driver.driverPath;
+    std::u16string sourceFolder(
+        driverPath.substr(0, driverPath.size() - FileNameOf(driverPath).size()));
+    std::vector<std::u16string> sources;
+    for (const std::u16string* main :
+         {&driver.driverPath, &driver.dataFile, &driver.configFile, &driver.helpFile})
+        if (!main->empty())
+            sources.push_back(*main);
+    for (const std::u16string& name : driver.dependentFiles)
+        sources.push_back(sourceFolder + name);
+    std::error_code ec;
+    for (const std::u16string& source : sources)
+        if (!std::filesystem::is_regular_file(HostPath(source), ec))
+            return ErrorFileNotFound;
+    std::u16string version(directory);
+    version += u"\\";
+    version += static_cast<char16_t>(u'0' + driver.version % 10);
+    std::filesystem::create_directories(HostPath(version), ec);
+    for (const std::u16string& source : sources) {
+        std::filesystem::copy_file(HostPath(source), HostPath(version + u"\\" + FileNameOf(source)),
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec)
+            return ErrorAccessDenied;
+    }
+    return ErrorSuccess;
+}
+
 void ResetLocked(SpoolerState& s) {
     s.queues.clear();
     s.ports.clear();
@@ -194,6 +240,28 @@ std::optional<PrinterInfo2> QueueRecord(std::u16string_view printerName) {
     if (!q)
         return std::nullopt;
     return Reported(*q);
+}
+
+std::vector<PrinterInfo2> AllQueues() {
+    std::lock_guard guard(State().lock);
+    std::vector<PrinterInfo2> all;
+    for (const auto& [key, queue] : State().queues)
+        all.push_back(Reported(queue));
+    return all;
+}
+
+std::vector<PortInfo2> AllPorts() {
+    std::lock_guard guard(State().lock);
+    return State().ports;
+}
+
+std::map<std::u16string, std::vector<DriverInfo3>> AllDrivers() {
+    std::lock_guard guard(State().lock);
+    std::map<std::u16string, std::vector<DriverInfo3>> all;
+    for (const auto& [environment, list] : State().drivers)
+        if (!list.empty())
+            all[environment] = list;
+    return all;
 }
 
 void AddPort(const PortInfo2& port) {
@@ -275,6 +343,11 @@ Outcome<PrinterHandle> OpenPrinterW(std::u16string_view printerName,
     sim::SpoolerCall call = sim::MakeCall("OpenPrinterW", std::u16string(printerName));
     if (WinError e = sim::Entry("OpenPrinterW"))
         return Outcome<PrinterHandle>::Failure(sim::Record(call, e));
+    if (sim::IsLocalPortMonitor(printerName)) {
+        sim::Record(call, ErrorSuccess);
+        return PrinterHandle(
+            new sim::PrinterObject{std::u16string(printerName), access, State().generation});
+    }
     sim::SimQueue* q = sim::FindLocked(printerName);
     if (!q)
         return Outcome<PrinterHandle>::Failure(sim::Record(call, ErrorInvalidPrinterName));
@@ -365,8 +438,11 @@ Status AddPrinterDriverW(const DriverInfo3& driver) {
     sim::SpoolerCall call = sim::MakeCall("AddPrinterDriverW", driver.name, 3);
     if (WinError e = sim::Entry("AddPrinterDriverW"))
         return Failure(sim::Record(call, e));
-    if (!State().directories.count(sim::EnvironmentKey(driver.environment)))
+    auto directory = State().directories.find(sim::EnvironmentKey(driver.environment));
+    if (directory == State().directories.end())
         return Failure(sim::Record(call, ErrorInvalidEnvironment));
+    if (WinError e = sim::CopyIntoVersionFolder(driver, directory->second))
+        return Failure(sim::Record(call, e));
     auto& list = State().drivers[sim::EnvironmentKey(driver.environment)];
     std::erase_if(list, [&](const DriverInfo3& d) { return sim::SameName(d.name, driver.name); });
     list.push_back(driver);

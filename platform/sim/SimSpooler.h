@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,9 +44,15 @@ std::optional<SimQueueState> QueueState(std::u16string_view printerName);
 // The record as GetPrinterW reports it.
 std::optional<PrinterInfo2> QueueRecord(std::u16string_view printerName);
 
+// Every queue as GetPrinterW reports it, in the order of their folded names.
+std::vector<PrinterInfo2> AllQueues();
+
 void AddPort(const PortInfo2& port);
+std::vector<PortInfo2> AllPorts();
 void AddDriver(const DriverInfo3& driver); // under driver.environment
 std::vector<DriverInfo3> Drivers(std::u16string_view environment);
+// Every environment's drivers, by the environment's folded name.
+std::map<std::u16string, std::vector<DriverInfo3>> AllDrivers();
 void SetDriverDirectory(std::u16string_view environment, std::u16string directory);
 std::u16string DefaultPrinter();
 

@@ -9,6 +9,7 @@
 #include "platform/win32/Win32Buffer.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Strings.h"
+#include "platform/win32/Win32SystemLibrary.h"
 
 namespace platform {
 namespace {
@@ -150,8 +151,12 @@ Outcome<DevProperty> SetupDiGetDevicePropertyW(const DevInfoHandle& set, const D
 }
 
 Outcome<std::u16string> CM_Get_Device_IDW(std::uint32_t devInst, std::uint32_t bufferChars) {
+    static const win32::CSystemFunction<decltype(&::CM_Get_Device_IDW)> getDeviceId(
+        L"cfgmgr32.dll", "CM_Get_Device_IDW");
+    if (!getDeviceId)
+        return Outcome<std::u16string>::Failure(getDeviceId.Error());
     std::wstring buffer(bufferChars, L'\0');
-    CONFIGRET result = ::CM_Get_Device_IDW(devInst, buffer.data(), bufferChars, 0);
+    CONFIGRET result = getDeviceId.Get()(devInst, buffer.data(), bufferChars, 0);
     if (result != CR_SUCCESS)
         return Outcome<std::u16string>::Failure(result);
     return Outcome<std::u16string>(win32::FromWide(buffer.c_str()));

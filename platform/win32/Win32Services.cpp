@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
+#include "platform/win32/Win32Buffer.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Strings.h"
 
@@ -81,6 +84,29 @@ Outcome<ServiceStatusRecord> QueryServiceStatus(const ScHandle& service) {
     if (!::QueryServiceStatus(Sc(service), &raw))
         return Outcome<ServiceStatusRecord>::Failure(LastError());
     return Outcome<ServiceStatusRecord>(FromRaw(raw));
+}
+
+Outcome<QueryServiceConfigRecord> QueryServiceConfigW(const ScHandle& service) {
+    DWORD needed = 0;
+    if (!::QueryServiceConfigW(Sc(service), nullptr, 0, &needed) &&
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return Outcome<QueryServiceConfigRecord>::Failure(LastError());
+    win32::CRecordBuffer buffer(needed);
+    auto* raw = buffer.As<QUERY_SERVICE_CONFIGW>();
+    if (!::QueryServiceConfigW(Sc(service), raw, buffer.Size(), &needed))
+        return Outcome<QueryServiceConfigRecord>::Failure(LastError());
+    QueryServiceConfigRecord record;
+    record.serviceType = raw->dwServiceType;
+    record.startType = raw->dwStartType;
+    record.errorControl = raw->dwErrorControl;
+    record.binaryPathName = win32::FromWide(raw->lpBinaryPathName);
+    record.loadOrderGroup = win32::FromWide(raw->lpLoadOrderGroup);
+    record.tagId = raw->dwTagId;
+    for (const wchar_t* name = raw->lpDependencies; name && *name; name += std::wcslen(name) + 1)
+        record.dependencies.push_back(win32::FromWide(name));
+    record.serviceStartName = win32::FromWide(raw->lpServiceStartName);
+    record.displayName = win32::FromWide(raw->lpDisplayName);
+    return record;
 }
 
 Status DeleteService(const ScHandle& service) {

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Buffer.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Strings.h"
+#include "platform/win32/Win32SystemLibrary.h"
 
 namespace platform {
 namespace {
@@ -79,6 +80,13 @@ PortInfo2 FromRaw(const PORT_INFO_2W& raw) {
                      FromWide(raw.pDescription), raw.fPortType};
 }
 
+// An export of the spooler client, bound from the system folder on first use.
+template <class Function> class CSpoolerFunction : public win32::CSystemFunction<Function> {
+  public:
+    explicit CSpoolerFunction(const char* exportName)
+        : win32::CSystemFunction<Function>(L"winspool.drv", exportName) {}
+};
+
 // A size query fails by design; any other failure is the call's answer.
 bool SizeQueryFailed() {
     return ::GetLastError() != ERROR_INSUFFICIENT_BUFFER;
@@ -87,11 +95,17 @@ bool SizeQueryFailed() {
 } // namespace
 
 Status PrinterTraits::Close(RawHandle raw) {
-    return win32::StatusOf(::ClosePrinter(raw));
+    static const CSpoolerFunction<decltype(&::ClosePrinter)> closePrinter("ClosePrinter");
+    if (!closePrinter)
+        return Failure(closePrinter.Error());
+    return win32::StatusOf(closePrinter.Get()(raw));
 }
 
 Outcome<PrinterHandle> OpenPrinterW(std::u16string_view printerName,
                                     const PrinterDefaults* defaults) {
+    static const CSpoolerFunction<decltype(&::OpenPrinterW)> openPrinterW("OpenPrinterW");
+    if (!openPrinterW)
+        return Outcome<PrinterHandle>::Failure(openPrinterW.Error());
     std::wstring name = ToWide(printerName);
     std::wstring datatype;
     PRINTER_DEFAULTSW rawDefaults{};
@@ -101,41 +115,54 @@ Outcome<PrinterHandle> OpenPrinterW(std::u16string_view printerName,
         rawDefaults.DesiredAccess = defaults->desiredAccess;
     }
     HANDLE printer = nullptr;
-    if (!::OpenPrinterW(name.data(), &printer, defaults ? &rawDefaults : nullptr))
+    if (!openPrinterW.Get()(name.data(), &printer, defaults ? &rawDefaults : nullptr))
         return Outcome<PrinterHandle>::Failure(LastError());
     return Outcome<PrinterHandle>(PrinterHandle(win32::Normalise(printer)));
 }
 
 Outcome<PrinterInfo2> GetPrinterW(const PrinterHandle& printer) {
+    static const CSpoolerFunction<decltype(&::GetPrinterW)> getPrinterW("GetPrinterW");
+    if (!getPrinterW)
+        return Outcome<PrinterInfo2>::Failure(getPrinterW.Error());
     DWORD needed = 0;
-    if (!::GetPrinterW(printer.Get(), 2, nullptr, 0, &needed) && SizeQueryFailed())
+    if (!getPrinterW.Get()(printer.Get(), 2, nullptr, 0, &needed) && SizeQueryFailed())
         return Outcome<PrinterInfo2>::Failure(LastError());
     win32::CRecordBuffer buffer(needed);
-    if (!::GetPrinterW(printer.Get(), 2, buffer.Bytes(), buffer.Size(), &needed))
+    if (!getPrinterW.Get()(printer.Get(), 2, buffer.Bytes(), buffer.Size(), &needed))
         return Outcome<PrinterInfo2>::Failure(LastError());
     return Outcome<PrinterInfo2>(FromRaw(*buffer.As<PRINTER_INFO_2W>()));
 }
 
 Status SetPrinterW(const PrinterHandle& printer, const PrinterInfo2& info) {
+    static const CSpoolerFunction<decltype(&::SetPrinterW)> setPrinterW("SetPrinterW");
+    if (!setPrinterW)
+        return Failure(setPrinterW.Error());
     WidePrinterInfo2 wide(info);
-    return win32::StatusOf(::SetPrinterW(printer.Get(), 2, reinterpret_cast<LPBYTE>(&wide.raw), 0));
+    return win32::StatusOf(
+        setPrinterW.Get()(printer.Get(), 2, reinterpret_cast<LPBYTE>(&wide.raw), 0));
 }
 
 Status SetPrinterW(const PrinterHandle& printer, std::uint32_t command, std::uint32_t statusWord) {
+    static const CSpoolerFunction<decltype(&::SetPrinterW)> setPrinterW("SetPrinterW");
+    if (!setPrinterW)
+        return Failure(setPrinterW.Error());
     // The status command carries its word where the data pointer would be.
     auto* data = command == PrinterControlSetStatus
                      ? reinterpret_cast<LPBYTE>(static_cast<ULONG_PTR>(statusWord))
                      : nullptr;
-    return win32::StatusOf(::SetPrinterW(printer.Get(), 0, data, command));
+    return win32::StatusOf(setPrinterW.Get()(printer.Get(), 0, data, command));
 }
 
 Outcome<std::vector<PortInfo2>> EnumPortsW() {
+    static const CSpoolerFunction<decltype(&::EnumPortsW)> enumPortsW("EnumPortsW");
+    if (!enumPortsW)
+        return Outcome<std::vector<PortInfo2>>::Failure(enumPortsW.Error());
     DWORD needed = 0;
     DWORD returned = 0;
-    if (!::EnumPortsW(nullptr, 2, nullptr, 0, &needed, &returned) && SizeQueryFailed())
+    if (!enumPortsW.Get()(nullptr, 2, nullptr, 0, &needed, &returned) && SizeQueryFailed())
         return Outcome<std::vector<PortInfo2>>::Failure(LastError());
     win32::CRecordBuffer buffer(needed);
-    if (!::EnumPortsW(nullptr, 2, buffer.Bytes(), buffer.Size(), &needed, &returned))
+    if (!enumPortsW.Get()(nullptr, 2, buffer.Bytes(), buffer.Size(), &needed, &returned))
         return Outcome<std::vector<PortInfo2>>::Failure(LastError());
     std::vector<PortInfo2> ports;
     const PORT_INFO_2W* raw = buffer.As<PORT_INFO_2W>();
@@ -145,19 +172,27 @@ Outcome<std::vector<PortInfo2>> EnumPortsW() {
 }
 
 Outcome<std::u16string> GetPrinterDriverDirectoryW(std::u16string_view environment) {
+    static const CSpoolerFunction<decltype(&::GetPrinterDriverDirectoryW)>
+        getPrinterDriverDirectoryW("GetPrinterDriverDirectoryW");
+    if (!getPrinterDriverDirectoryW)
+        return Outcome<std::u16string>::Failure(getPrinterDriverDirectoryW.Error());
     std::wstring env = ToWide(environment);
     DWORD needed = 0;
-    if (!::GetPrinterDriverDirectoryW(nullptr, OrNullMutable(env), 1, nullptr, 0, &needed) &&
+    if (!getPrinterDriverDirectoryW.Get()(nullptr, OrNullMutable(env), 1, nullptr, 0, &needed) &&
         SizeQueryFailed())
         return Outcome<std::u16string>::Failure(LastError());
     win32::CRecordBuffer buffer(needed);
-    if (!::GetPrinterDriverDirectoryW(nullptr, OrNullMutable(env), 1, buffer.Bytes(), buffer.Size(),
-                                      &needed))
+    if (!getPrinterDriverDirectoryW.Get()(nullptr, OrNullMutable(env), 1, buffer.Bytes(),
+                                          buffer.Size(), &needed))
         return Outcome<std::u16string>::Failure(LastError());
     return Outcome<std::u16string>(FromWide(buffer.As<wchar_t>()));
 }
 
 Status AddPrinterDriverW(const DriverInfo3& driver) {
+    static const CSpoolerFunction<decltype(&::AddPrinterDriverW)> addPrinterDriverW(
+        "AddPrinterDriverW");
+    if (!addPrinterDriverW)
+        return Failure(addPrinterDriverW.Error());
     std::wstring name = ToWide(driver.name), env = ToWide(driver.environment),
                  path = ToWide(driver.driverPath), data = ToWide(driver.dataFile),
                  config = ToWide(driver.configFile), help = ToWide(driver.helpFile),
@@ -174,36 +209,42 @@ Status AddPrinterDriverW(const DriverInfo3& driver) {
     raw.pDependentFiles = OrNullMutable(depends);
     raw.pMonitorName = OrNullMutable(monitor);
     raw.pDefaultDataType = OrNullMutable(datatype);
-    return win32::StatusOf(::AddPrinterDriverW(nullptr, 3, reinterpret_cast<LPBYTE>(&raw)));
+    return win32::StatusOf(addPrinterDriverW.Get()(nullptr, 3, reinterpret_cast<LPBYTE>(&raw)));
 }
 
 Status DeletePrinterDriverW(std::u16string_view environment, std::u16string_view driverName) {
+    static const CSpoolerFunction<decltype(&::DeletePrinterDriverW)> deletePrinterDriverW(
+        "DeletePrinterDriverW");
+    if (!deletePrinterDriverW)
+        return Failure(deletePrinterDriverW.Error());
     std::wstring env = ToWide(environment);
     std::wstring name = ToWide(driverName);
-    return win32::StatusOf(::DeletePrinterDriverW(nullptr, OrNullMutable(env), name.data()));
+    return win32::StatusOf(deletePrinterDriverW.Get()(nullptr, OrNullMutable(env), name.data()));
 }
 
 Outcome<PrinterHandle> AddPrinterW(const PrinterInfo2& info) {
+    static const CSpoolerFunction<decltype(&::AddPrinterW)> addPrinterW("AddPrinterW");
+    if (!addPrinterW)
+        return Outcome<PrinterHandle>::Failure(addPrinterW.Error());
     WidePrinterInfo2 wide(info);
     return win32::HandleOutcome<PrinterHandle>(
-        ::AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&wide.raw)));
+        addPrinterW.Get()(nullptr, 2, reinterpret_cast<LPBYTE>(&wide.raw)));
 }
 
 Status DeletePrinter(const PrinterHandle& printer) {
-    return win32::StatusOf(::DeletePrinter(printer.Get()));
+    static const CSpoolerFunction<decltype(&::DeletePrinter)> deletePrinter("DeletePrinter");
+    if (!deletePrinter)
+        return Failure(deletePrinter.Error());
+    return win32::StatusOf(deletePrinter.Get()(printer.Get()));
 }
 
 Status SetDefaultPrinterByOrdinal(std::u16string_view printerName) {
     using DefaultPrinterFunction = BOOL(WINAPI*)(LPCWSTR);
-    HMODULE spooler = ::GetModuleHandleW(L"winspool.drv");
-    if (!spooler)
-        return Failure(LastError());
-    FARPROC entry = ::GetProcAddress(spooler, MAKEINTRESOURCEA(204));
-    if (!entry)
-        return Failure(LastError());
-    auto setDefault = reinterpret_cast<DefaultPrinterFunction>(reinterpret_cast<void*>(entry));
+    static const CSpoolerFunction<DefaultPrinterFunction> setDefault(MAKEINTRESOURCEA(204));
+    if (!setDefault)
+        return Failure(setDefault.Error());
     std::wstring name = ToWide(printerName);
-    return win32::StatusOf(setDefault(name.c_str()));
+    return win32::StatusOf(setDefault.Get()(name.c_str()));
 }
 
 } // namespace platform

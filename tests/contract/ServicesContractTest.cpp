@@ -67,6 +67,19 @@ TEST_F(ServicesContract, ACreatedServiceIsStoppedUntilDeleted) {
               ErrorServiceDoesNotExist);
 }
 
+TEST_F(ServicesContract, TheConfigurationReadsBackAsCreatedWithTheDefaultAccount) {
+    auto created = CreateScratch(ServiceAutoStart);
+    ASSERT_TRUE(created) << created.error;
+    auto config = QueryServiceConfigW(created.value);
+    ASSERT_TRUE(config) << config.error;
+    EXPECT_EQ(config.value.serviceType, ServiceWin32OwnProcess);
+    EXPECT_EQ(config.value.startType, ServiceAutoStart);
+    EXPECT_EQ(config.value.errorControl, ServiceErrorNormal);
+    EXPECT_EQ(config.value.binaryPathName, Env().WorkFolder() + u"\\absent.exe");
+    EXPECT_EQ(config.value.displayName, u"Contract scratch service");
+    EXPECT_EQ(config.value.serviceStartName, u"LocalSystem");
+}
+
 TEST_F(ServicesContract, CreatingAnExistingServiceIsServiceExists) {
     auto first = CreateScratch();
     ASSERT_TRUE(first) << first.error;

@@ -222,6 +222,50 @@ TEST_F(SpoolerContract, TheDefaultPrinterOperationTakesAnExistingQueueOnly) {
     EXPECT_EQ(SetDefaultPrinterByOrdinal(u"VqContract Absent").error, ErrorInvalidPrinterName);
 }
 
+// The spooler keeps its own copies of a new driver's files in the version
+// folder of the driver directory; the files it was given stay.
+TEST_F(SpoolerContract, AnAddedDriversFilesAreCopiedIntoItsVersionFolder) {
+    ASSERT_TRUE(AddScratchDriver());
+    auto directory = GetPrinterDriverDirectoryW(u"");
+    ASSERT_TRUE(directory) << directory.error;
+    for (const char16_t* name : DriverFiles) {
+        EXPECT_TRUE(PathFileExistsW(directory.value + u"\\3\\" + name))
+            << static_cast<char>(name[0]);
+        EXPECT_TRUE(PathFileExistsW(directory.value + u"\\" + name)) << static_cast<char>(name[0]);
+    }
+    DeletePrinterDriverW(u"", ScratchDriver);
+    for (const char16_t* name : DriverFiles)
+        DeleteFileW(directory.value + u"\\" + name);
+}
+
+// Windows refuses a driver whose files are not there; Wine registers it
+// all the same.
+TEST_F(SpoolerContract, ADriverWhoseFileIsMissingIsNotAddedExceptOnWine) {
+    auto directory = GetPrinterDriverDirectoryW(u"");
+    ASSERT_TRUE(directory) << directory.error;
+    DriverInfo3 driver;
+    driver.name = ScratchDriver;
+    driver.driverPath = directory.value + u"\\vqcontract_absent.dll";
+    driver.configFile = directory.value + u"\\vqcontract_absent_ui.dll";
+    driver.dataFile = directory.value + u"\\vqcontract_absent.ppd";
+    Status added = AddPrinterDriverW(driver);
+    if (Env().Kind() == Machine::Wine) {
+        EXPECT_TRUE(added) << added.error;
+        EXPECT_TRUE(DeletePrinterDriverW(u"", ScratchDriver));
+    } else {
+        EXPECT_EQ(added.error, ErrorFileNotFound);
+        EXPECT_NE(DeletePrinterDriverW(u"", ScratchDriver).error, ErrorSuccess);
+    }
+}
+
+// Opening the local port monitor with the right to administer the server
+// is the administrator test; an administrator (and Wine's user) may.
+TEST_F(SpoolerContract, TheLocalPortMonitorOpensForAnAdministrator) {
+    const PrinterDefaults administer{u"", 0x1};
+    auto monitor = OpenPrinterW(u",XcvMonitor Local Port", &administer);
+    EXPECT_TRUE(monitor) << monitor.error;
+}
+
 TEST_F(SpoolerContract, AnUnknownEnvironmentHasNoDriverDirectory) {
     EXPECT_EQ(GetPrinterDriverDirectoryW(u"Windows Bogus").error, ErrorInvalidEnvironment);
 }

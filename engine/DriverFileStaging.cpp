@@ -1,0 +1,134 @@
+// Files put where they have to be before the spooler and the service control
+// manager hear of them: the driver files into the spooler's driver directory
+// and back out, the status service program into the installation folder.
+#include "engine/ArchitectureTable.h"
+#include "engine/EnginePaths.h"
+#include "engine/EngineTrace.h"
+#include "engine/InstallEngine.h"
+#include "platform/Files.h"
+#include "platform/Security.h"
+#include "platform/Spooler.h"
+#include "platform/System.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr std::u16string_view ServiceProgramSuffix = u"_Statuskeeper.exe";
+
+// The file set's entries in the order they are copied.
+std::vector<const std::u16string*> CopyOrder(const PrinterFileSet& files) {
+    std::vector<const std::u16string*> order{&files.Driver, &files.Config, &files.Data,
+                                             &files.Help};
+    for (const std::u16string& depends : files.DependsFile)
+        order.push_back(&depends);
+    return order;
+}
+
+} // namespace
+
+Status CInstallEngine::CopyIntoFolder(std::u16string_view sourcePath, std::u16string_view folder) {
+    std::u16string destination = WithBackslash(folder);
+    destination += FileNamePart(sourcePath);
+    if (!FitsPathBuffer(sourcePath) || !FitsPathBuffer(destination)) {
+        TraceLastError(ErrorFilenameExcedRange);
+        return Failure(ErrorFilenameExcedRange);
+    }
+    Status copied = CopyFileW(sourcePath, destination, false);
+    TraceLastError(copied.error);
+    // A file left from an earlier run counts as placed, even when this copy failed.
+    Outcome<std::uint32_t> there = GetFileAttributesW(destination);
+    if (there)
+        return {};
+    return Failure(copied ? there.error : copied.error);
+}
+
+bool CInstallEngine::CopyFileIntoFolder(std::u16string sourcePath, std::u16string folder) {
+    return CopyIntoFolder(sourcePath, folder).Ok();
+}
+
+Status CInstallEngine::PlaceFiles(const PrinterFileSet& files,
+                                  std::u16string_view driverDirectory) {
+    for (const std::u16string* source : CopyOrder(files))
+        if (Status placed = CopyIntoFolder(*source, driverDirectory); !placed)
+            return placed;
+    return {};
+}
+
+bool CInstallEngine::PlaceDriverFiles(const PrinterFileSet& files,
+                                      std::u16string_view driverDirectory) {
+    return PlaceFiles(files, driverDirectory).Ok();
+}
+
+bool CInstallEngine::DeleteStagedDriverFiles(std::u16string_view environment,
+                                             const PrinterFileSet& files) {
+    Outcome<std::u16string> directory = GetPrinterDriverDirectoryW(environment);
+    if (!directory)
+        return false;
+    std::u16string root = WithBackslash(directory.value);
+    std::vector<const std::u16string*> order{&files.Driver, &files.Data, &files.Config,
+                                             &files.Help};
+    for (const std::u16string& depends : files.DependsFile)
+        order.push_back(&depends);
+    for (const std::u16string* entry : order) {
+        std::u16string staged = root + std::u16string(FileNamePart(*entry));
+        // A file already gone, or one the spooler holds, stays as it is.
+        if (FitsPathBuffer(staged))
+            (void)DeleteFileW(staged);
+    }
+    return true;
+}
+
+// The service program runs as LocalSystem: only SYSTEM and Administrators
+// may change the folder that holds it, users may read and run it, and
+// nothing is inherited from the parent (a folder under C:\ would inherit
+// "Authenticated Users: Modify").
+Status CInstallEngine::ProtectInstallFolder(std::u16string_view folder) {
+    constexpr std::uint8_t inherit = ObjectInheritAce | ContainerInheritAce;
+    const FileDacl protectedDacl{
+        true,
+        {{AccessAllowedAceType, inherit, FileAllAccess, std::u16string(SidLocalSystem)},
+         {AccessAllowedAceType, inherit, FileAllAccess, std::u16string(SidAdministrators)},
+         {AccessAllowedAceType, inherit, FileGenericReadExecute, std::u16string(SidUsers)}}};
+    return SetNamedSecurityInfoW(folder, protectedDacl);
+}
+
+bool CInstallEngine::StageFiles(std::u16string modelName, std::u16string installFolder,
+                                int unused) {
+    (void)unused; // the model page passes 1; nothing depends on it
+    m_serviceProgramPath.clear();
+    Outcome<std::u16string> program = GetModuleFileNameW();
+    if (!program) {
+        TraceLastError(program.error);
+        return false;
+    }
+    std::u16string_view programPath = program.value;
+    std::u16string source(
+        programPath.substr(0, programPath.size() - FileNamePart(programPath).size()));
+    source += ArchitectureFor(m_processorArchitecture).subFolder;
+    source += modelName;
+    source += ServiceProgramSuffix;
+    std::u16string destination = WithBackslash(installFolder);
+    destination += FileNamePart(source);
+    if (!FitsPathBuffer(installFolder) || !FitsPathBuffer(source) || !FitsPathBuffer(destination)) {
+        TraceLastError(ErrorFilenameExcedRange);
+        return false;
+    }
+
+    // Only the last level is created; an existing folder is fine and only traced.
+    TraceLastError(CreateDirectoryW(installFolder).error);
+    // Without protection the program is not placed: any user could replace it.
+    if (Status secured = ProtectInstallFolder(installFolder); !secured) {
+        TraceLastError(secured.error);
+        return false;
+    }
+
+    // A program found there may have been put there while the folder was
+    // open to users, with a list or an owner of theirs; a new copy takes the
+    // folder's protection. A program in use stays, and the copy fails.
+    (void)DeleteFileW(destination);
+    Status copied = CopyFileW(source, destination, false);
+    m_serviceProgramPath = destination;
+    TraceLastError(copied.error);
+    return GetFileAttributesW(destination).Ok();
+}

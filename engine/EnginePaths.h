@@ -1,0 +1,14 @@
+// Path pieces the engine builds every destination from.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The file-name part of a path: the text after its last backslash or slash.
+std::u16string_view FileNamePart(std::u16string_view path);
+
+// The folder with one backslash ensured at its end.
+std::u16string WithBackslash(std::u16string_view folder);
+
+// Whether a path fits the 260-character buffers, terminator included.
+bool FitsPathBuffer(std::u16string_view path);

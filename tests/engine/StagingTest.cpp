@@ -1,0 +1,193 @@
+// Driver files into and out of the spooler's driver directory, and the
+// status service program into a protected installation folder.
+#include "platform/Files.h"
+#include "platform/Security.h"
+#include "tests/engine/EngineMachine.h"
+
+namespace engine::testing {
+namespace {
+
+using namespace platform;
+using engine::testing::PrintTo;
+
+using Staging = EngineTest;
+
+TEST_F(Staging, TheServiceProgramLandsInTheFolderWithOrWithoutAFinalBackslash) {
+    for (std::u16string folder : {u"C:\\X", u"C:\\X\\"}) {
+        sim::ResetMachine();
+        m_catalogue = {SeedModel(Model)};
+        EXPECT_TRUE(Engine().StageFiles(Model, folder, 1)) << Utf8(folder);
+        EXPECT_EQ(Engine().ServiceProgramPath(), u"C:\\X\\Varnoquill_Statuskeeper.exe");
+        EXPECT_EQ(sim::FileBytes(u"C:\\X\\Varnoquill_Statuskeeper.exe"), "service amd64");
+        EXPECT_EQ(TakeTraces(), Traces({0, 0}));
+    }
+}
+
+struct ArchitectureRow {
+    const char* name;
+    std::uint16_t architecture;
+    const char* programBytes;
+    std::u16string driverDirectory;
+};
+
+class StagingByArchitecture : public EngineTest,
+                              public ::testing::WithParamInterface<ArchitectureRow> {};
+
+TEST_P(StagingByArchitecture, PicksTheSubFolderAndTheFileSet) {
+    const ArchitectureRow& row = GetParam();
+    CInstallEngine engine(m_catalogue, row.architecture);
+    ASSERT_TRUE(engine.StageFiles(Model, InstallFolder, 1));
+    EXPECT_EQ(sim::FileBytes(engine.ServiceProgramPath()), row.programBytes);
+
+    ASSERT_EQ(engine.InstallPrinter(Model, Port), 0) << engine.GetErrorCode();
+    EXPECT_EQ(sim::FileBytes(row.driverDirectory + u"3\\vq_drv.dll"),
+              std::string(row.programBytes).substr(8) + "/vq_drv.dll");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, StagingByArchitecture,
+    ::testing::Values(ArchitectureRow{"x64", 9, "service amd64", X64Drivers},
+                      ArchitectureRow{"Itanium", 6, "service ia64",
+                                      u"C:\\Windows\\System32\\spool\\drivers\\IA64\\"},
+                      ArchitectureRow{"x86", 0, "service i386",
+                                      u"C:\\Windows\\System32\\spool\\drivers\\W32X86\\"},
+                      ArchitectureRow{"Arm64CountsAsX86", 12, "service i386",
+                                      u"C:\\Windows\\System32\\spool\\drivers\\W32X86\\"}),
+    RowName());
+
+TEST_F(Staging, AMissingServiceProgramFailsButKeepsItsPath) {
+    DeleteFileW(u"C:\\Setup\\amd64\\Varnoquill_Statuskeeper.exe");
+    EXPECT_FALSE(Engine().StageFiles(Model, InstallFolder, 1));
+    EXPECT_EQ(Engine().ServiceProgramPath(),
+              u"C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe");
+    EXPECT_EQ(TakeTraces(), Traces({0, 2}));
+}
+
+TEST_F(Staging, AMissingParentIsTracedAndTheCopyFails) {
+    EXPECT_FALSE(Engine().StageFiles(Model, u"C:\\Absent\\Folder", 1));
+    EXPECT_EQ(TakeTraces(), Traces({3, 3}));
+    EXPECT_FALSE(PathFileExistsW(u"C:\\Absent"));
+    EXPECT_TRUE(Engine().ServiceProgramPath().empty());
+}
+
+TEST_F(Staging, AnExistingFolderIsTracedAndUsed) {
+    sim::PutFile(u"C:\\Varnoquill_Printer\\old.txt", "old");
+    EXPECT_TRUE(Engine().StageFiles(Model, InstallFolder, 1));
+    EXPECT_EQ(TakeTraces(), Traces({183, 0}));
+}
+
+// The program runs as LocalSystem: users must not be able to replace it.
+TEST_F(Staging, TheInstallationFolderIsWritableBySystemAndAdministratorsOnly) {
+    for (bool existing : {false, true}) {
+        sim::ResetMachine();
+        m_catalogue = {SeedModel(Model)};
+        if (existing)
+            sim::PutFile(u"C:\\Varnoquill_Printer\\old.txt", "old");
+        ASSERT_TRUE(Engine().StageFiles(Model, InstallFolder, 1));
+        auto dacl = GetNamedSecurityInfoW(InstallFolder);
+        ASSERT_TRUE(dacl) << dacl.error;
+        EXPECT_TRUE(dacl.value.isProtected) << "existing " << existing;
+        for (const AccessControlEntry& entry : dacl.value.entries) {
+            bool trusted = entry.sid == SidLocalSystem || entry.sid == SidAdministrators;
+            if (entry.aceType == AccessAllowedAceType && !trusted) {
+                EXPECT_EQ(entry.accessMask & FileWriteRights, 0u) << Utf8(entry.sid);
+            }
+        }
+        constexpr std::uint8_t inherit = ObjectInheritAce | ContainerInheritAce;
+        EXPECT_EQ(
+            dacl.value,
+            (FileDacl{true,
+                      {{AccessAllowedAceType, inherit, FileAllAccess, u"S-1-5-18"},
+                       {AccessAllowedAceType, inherit, FileAllAccess, u"S-1-5-32-544"},
+                       {AccessAllowedAceType, inherit, FileGenericReadExecute, u"S-1-5-32-545"}}}));
+    }
+}
+
+// Planted while the folder was open to users, with a list of their own.
+TEST_F(Staging, AProgramFoundInTheFolderIsReplacedByANewCopy) {
+    sim::PutFile(u"C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe", "planted");
+    ASSERT_TRUE(SetNamedSecurityInfoW(
+        u"C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe",
+        FileDacl{true, {{AccessAllowedAceType, 0, FileAllAccess, std::u16string(SidUsers)}}}));
+    ASSERT_TRUE(Engine().StageFiles(Model, InstallFolder, 1));
+    EXPECT_EQ(sim::FileBytes(Engine().ServiceProgramPath()), "service amd64");
+    auto security = sim::TakeSnapshot().files.security;
+    EXPECT_EQ(security.count("C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe"), 0u);
+    EXPECT_EQ(security.count("C:\\Varnoquill_Printer"), 1u);
+}
+
+TEST_F(Staging, AFolderThatCannotBeProtectedGetsNoProgram) {
+    sim::FailOnce("SetNamedSecurityInfoW", ErrorAccessDenied);
+    EXPECT_FALSE(Engine().StageFiles(Model, InstallFolder, 1));
+    EXPECT_FALSE(PathFileExistsW(u"C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe"));
+    EXPECT_TRUE(Engine().ServiceProgramPath().empty());
+    EXPECT_EQ(TakeTraces(), Traces({0, 5}));
+}
+
+// A Japanese medium folder and model name on a machine whose ANSI code
+// page (1252) holds neither.
+TEST_F(Staging, NamesOutsideTheAnsiCodePageKeepTheirCharacters) {
+    const std::u16string setup = u"C:\\\u30bb\u30c3\u30c8\u30a2\u30c3\u30d7";
+    const std::u16string model = u"\u30f4\u30a1\u30eb\u30ce";
+    const std::u16string folder = u"C:\\\u30d7\u30ea\u30f3\u30bf";
+    sim::SetModuleFileName(setup + u"\\Setup.exe");
+    m_catalogue = {SeedModel(model, setup)};
+    ASSERT_TRUE(Engine().StageFiles(model, folder, 1));
+    EXPECT_EQ(Engine().ServiceProgramPath(), folder + u"\\" + model + u"_Statuskeeper.exe");
+    EXPECT_EQ(sim::FileBytes(Engine().ServiceProgramPath()), "service amd64");
+}
+
+TEST_F(Staging, PathsLongerThanTheBuffersAreRefusedWhole) {
+    const std::u16string deep = u"C:\\" + std::u16string(240, u'd');
+    EXPECT_FALSE(Engine().StageFiles(Model, deep, 1));
+    EXPECT_FALSE(PathFileExistsW(deep));
+    EXPECT_TRUE(Engine().ServiceProgramPath().empty());
+    EXPECT_EQ(TakeTraces(), Traces({206}));
+
+    const std::u16string longSource = u"C:\\" + std::u16string(251, u's') + u"\\a.dll";
+    EXPECT_FALSE(Engine().CopyFileIntoFolder(longSource, u"C:\\Windows\\Temp"));
+    EXPECT_EQ(TakeTraces(), Traces({206}));
+}
+
+TEST_F(Staging, ADriverFilePlacedBeforeHidesAFailedCopy) {
+    PrinterFileSet files = X64Files();
+    DeleteFileW(files.Help);
+    sim::PutFile(X64Drivers + u"vq.hlp", "old help");
+    EXPECT_TRUE(Engine().PlaceDriverFiles(files, X64Drivers));
+    EXPECT_EQ(TakeTraces(), Traces({0, 0, 0, 2, 0, 0, 0}));
+    EXPECT_EQ(sim::FileBytes(X64Drivers + u"vq.hlp"), "old help");
+}
+
+TEST_F(Staging, AMissingConfigStopsThePlacementAfterTheDriver) {
+    PrinterFileSet files = X64Files();
+    DeleteFileW(files.Config);
+    sim::SimSnapshot before = sim::TakeSnapshot();
+    EXPECT_FALSE(Engine().PlaceDriverFiles(files, u"C:\\Windows\\System32\\spool\\drivers\\x64"));
+    EXPECT_EQ(TakeTraces(), Traces({0, 2}));
+    before.files.files["C:\\Windows\\System32\\spool\\drivers\\x64\\vq_drv.dll"] =
+        "amd64/vq_drv.dll";
+    ExpectMachine(sim::TakeSnapshot(), before);
+}
+
+TEST_F(Staging, ADependentFileNamedLikeTheDataFileOverwritesItAndIsDeletedOnce) {
+    PrinterFileSet files = X64Files();
+    sim::PutFile(u"C:\\Setup\\amd64\\more\\vq.gpd", "second data");
+    files.DependsFile = {u"C:\\Setup\\amd64\\more\\vq.gpd"};
+    sim::SimSnapshot before = sim::TakeSnapshot();
+    ASSERT_TRUE(Engine().PlaceDriverFiles(files, X64Drivers));
+    EXPECT_EQ(sim::FileBytes(X64Drivers + u"vq.gpd"), "second data");
+    sim::ClearFaults();
+    EXPECT_TRUE(Engine().DeleteStagedDriverFiles(u"Windows x64", files));
+    EXPECT_EQ(sim::CallCount("DeleteFileW"), 5u);
+    ExpectMachine(sim::TakeSnapshot(), before);
+}
+
+TEST_F(Staging, AnUnknownDriverDirectoryDeletesNothing) {
+    ASSERT_TRUE(Engine().PlaceDriverFiles(X64Files(), X64Drivers));
+    sim::SimSnapshot placed = sim::TakeSnapshot();
+    EXPECT_FALSE(Engine().DeleteStagedDriverFiles(u"Windows Bogus", X64Files()));
+    ExpectMachine(sim::TakeSnapshot(), placed);
+}
+
+} // namespace
+} // namespace engine::testing
