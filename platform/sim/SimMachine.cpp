@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDevices.h"
 #include "platform/sim/SimFaults.h"
 #include "platform/sim/SimFiles.h"
@@ -35,6 +36,7 @@ void ResetMachine() {
     ResetRegistry();
     ResetFiles();
     ResetSystem();
+    ResetDesktop();
     ClearFaults();
     SeedInstallation();
 }
