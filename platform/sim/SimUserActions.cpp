@@ -228,7 +228,10 @@ void Queue(UserAction action) {
 }
 
 bool Settle() {
-    return RunUntil([] { return Desktop().actions.empty(); });
+    // Every simulated thread runs until it waits for something not yet
+    // there: the program then waits for the person's next action.
+    RunFor(0);
+    return Desktop().actions.empty();
 }
 
 namespace {
