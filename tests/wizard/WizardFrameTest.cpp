@@ -1,0 +1,226 @@
+// The frame: start-up, languages, navigation, the page area and painting.
+#include "tests/wizard/WizardHarness.h"
+
+namespace wizardtest {
+namespace {
+
+using namespace platform;
+
+TEST_F(WizardTest, WithoutConfigurationTheErrorBoxEndsTheProgram) {
+    DeleteFileW(u"C:\\Setup\\config.xml");
+    Start();
+    ASSERT_TRUE(sim::OpenMessageBox().has_value());
+    EXPECT_EQ(sim::OpenMessageBox()->caption, u"Error");
+    EXPECT_EQ(sim::OpenMessageBox()->type & MbButtonsMask, MbOk);
+    EXPECT_EQ(PageTemplate(), 0) << "no page is created";
+    sim::AnswerMessageBox(IdOk);
+    EXPECT_TRUE(Ended());
+    EXPECT_EQ(sim::WindowCount(), 0u);
+}
+
+struct LanguageRow {
+    const char* name;
+    std::uint32_t locale;
+    std::u16string title, back, next, cancel, install;
+};
+
+class WizardLanguage : public WizardTest, public ::testing::WithParamInterface<LanguageRow> {};
+
+TEST_P(WizardLanguage, TheOperationPageSpeaksTheLocalesLanguage) {
+    Start(GetParam().locale);
+    EXPECT_EQ(Title(), GetParam().title);
+    EXPECT_EQ(Caption(IdcBack), GetParam().back);
+    EXPECT_EQ(Caption(IdcNext), GetParam().next);
+    EXPECT_EQ(Caption(IdcCancel), GetParam().cancel);
+    EXPECT_EQ(Caption(IdcInstall), GetParam().install);
+    sim::PressEscape();
+    EXPECT_TRUE(Ended());
+}
+
+// The tables' own texts; the locales outside the four first ones follow
+// their primary language.
+const LanguageRow LanguageRows[] = {
+    {"English", LocaleEnglish, u"Select Operation", u"< Prev Step", u"Next Step >", u"Cancel",
+     u"Install"},
+    {"EnglishUk", 0x0809, u"Select Operation", u"< Prev Step", u"Next Step >", u"Cancel",
+     u"Install"},
+    {"GermanGetsEnglish", 0x0407, u"Select Operation", u"< Prev Step", u"Next Step >", u"Cancel",
+     u"Install"},
+    {"EnglishAustralia", 0x0C09, u"Select Operation", u"< Prev Step", u"Next Step >", u"Cancel",
+     u"Install"},
+};
+INSTANTIATE_TEST_SUITE_P(Locales, WizardLanguage, ::testing::ValuesIn(LanguageRows),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(WizardTest, JapaneseAndChineseLocalesGetTheirTables) {
+    for (std::uint32_t locale : {LocaleJapanese, 0x0C04u, LocaleChinese}) {
+        sim::ResetMachine();
+        Medium({"VQ-10000000"});
+        exitCode.reset();
+        Start(locale);
+        UiLanguage language = locale == LocaleJapanese ? UiLanguage::Japanese : UiLanguage::Chinese;
+        EXPECT_EQ(Title(), LoadText(language, TextSelectOperation)) << std::hex << locale;
+        EXPECT_EQ(Caption(IdcNext), LoadText(language, TextNextStep));
+        EXPECT_EQ(Caption(IdcCancel), LoadText(language, TextCancel));
+        EXPECT_EQ(Caption(IdcUninstall), LoadText(language, TextUninstall));
+        EXPECT_FALSE(Title().empty());
+        sim::PressEscape();
+    }
+}
+
+struct StepRow {
+    const char* name;
+    std::vector<std::int32_t> clicks; // from the operation page
+    std::uint16_t page;
+    std::u16string title;
+    bool backEnabled;
+    std::u16string next;
+};
+
+class WizardNavigation : public WizardTest, public ::testing::WithParamInterface<StepRow> {};
+
+TEST_P(WizardNavigation, EveryTransitionShowsItsPageTitleAndButtons) {
+    engine.queues = {u"VQ-20000000"};
+    Start();
+    for (std::int32_t click : GetParam().clicks) {
+        if (click == -1)
+            sim::SelectListItem(IdcModelList, 0);
+        else
+            sim::Click(click);
+    }
+    EXPECT_EQ(PageTemplate(), GetParam().page);
+    EXPECT_EQ(Title(), GetParam().title);
+    EXPECT_EQ(Enabled(IdcBack), GetParam().backEnabled);
+    EXPECT_TRUE(Enabled(IdcNext));
+    EXPECT_EQ(Caption(IdcNext), GetParam().next);
+    EXPECT_TRUE(sim::MessageBoxes().empty());
+}
+
+// -1 selects the first model of the list on show.
+const StepRow StepRows[] = {
+    {"Start", {}, IddOperationPage, u"Select Operation", false, u"Next Step >"},
+    {"InstallGoesToFolder", {IdcNext}, IddFolderPage, u"Select Driver", true, u"Next Step >"},
+    {"FolderGoesToModel", {IdcNext, IdcNext}, IddModelPage, u"Select Driver", true, u"Next Step >"},
+    {"ModelGoesToComplete",
+     {IdcNext, IdcNext, IdcVirtualPort, -1, IdcNext},
+     IddCompletePage,
+     u"Complete",
+     false,
+     u"Complete"},
+    {"UninstallGoesToRemoval",
+     {IdcUninstall, IdcNext},
+     IddRemovalPage,
+     u"Select Driver",
+     true,
+     u"Next Step >"},
+    {"RemovalGoesToComplete",
+     {IdcUninstall, IdcNext, -1, IdcNext},
+     IddCompletePage,
+     u"Complete",
+     false,
+     u"Complete"},
+    {"BackFromModelIsFolder",
+     {IdcNext, IdcNext, IdcBack},
+     IddFolderPage,
+     u"Select Driver",
+     true,
+     u"Next Step >"},
+    {"BackFromFolderIsOperation",
+     {IdcNext, IdcBack},
+     IddOperationPage,
+     u"Select Operation",
+     false,
+     u"Next Step >"},
+    {"BackFromRemovalIsOperation",
+     {IdcUninstall, IdcNext, IdcBack},
+     IddOperationPage,
+     u"Select Operation",
+     false,
+     u"Next Step >"},
+    {"BackOnOperationDoesNothing",
+     {IdcBack},
+     IddOperationPage,
+     u"Select Operation",
+     false,
+     u"Next Step >"},
+};
+INSTANTIATE_TEST_SUITE_P(Steps, WizardNavigation, ::testing::ValuesIn(StepRows),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(WizardTest, NextOnTheCompletionPageAndCancelAnywhereEndTheWizard) {
+    Start();
+    sim::Click(IdcUninstall);
+    sim::Click(IdcNext);
+    sim::Click(IdcCancel);
+    EXPECT_TRUE(Ended());
+    EXPECT_EQ(engine.calls,
+              (std::vector<std::string>{"PrinterExists(VQ-10000000)", "PrinterExists(VQ-20000000)",
+                                        "PrinterExists(VQ-30000000)"}))
+        << "nothing is undone or done";
+    EXPECT_EQ(sim::WindowCount(), 0u);
+}
+
+TEST_F(WizardTest, EnterIsNextAndTheCloseBoxIsCancel) {
+    Start();
+    sim::PressEnter();
+    EXPECT_EQ(PageTemplate(), IddFolderPage);
+    sim::CloseBox();
+    EXPECT_TRUE(Ended());
+}
+
+TEST_F(WizardTest, NextTakesTheFocusOnTheOperationPage) {
+    Start();
+    EXPECT_TRUE(sim::FindControl(IdcNext)->focused);
+    sim::PressEscape();
+}
+
+TEST_F(WizardTest, ThePageAreaAndTheSeparatorFollowTheButtonsMargins) {
+    Start();
+    // 9 point base units 7 x 15: the client is 560 x 375, Cancel stands at
+    // (460, 330) and is 88 x 32; so r = 12 and g = 13.
+    auto page = sim::ShownChildDialog();
+    ASSERT_TRUE(page.has_value());
+    EXPECT_EQ(page->rect, (Rect{12, 14, 547, 316}));
+    sim::SimWindow frame = sim::Snapshot(*sim::ActiveDialog());
+    EXPECT_EQ(frame.lines, (std::vector<sim::SimLine>{
+                               {Rgb(160, 160, 160), 1, {12, 317}, {547, 317}},
+                               {Rgb(255, 255, 255), 1, {13, 318}, {548, 318}},
+                           }));
+    // The same margin left of the page as right of the buttons, and the
+    // line directly below the page.
+    Rect client = GetClientRect(frame.handle).value;
+    EXPECT_EQ(page->rect.left, client.right - 548);
+    EXPECT_EQ(frame.lines[0].from.y, page->rect.bottom + 1);
+    EXPECT_EQ(sim::LivePens(), 0u);
+    sim::PressEscape();
+}
+
+TEST_F(WizardTest, MinimisedTheFrameDrawsItsIconCentred) {
+    Start();
+    sim::UserAction minimise;
+    minimise.kind = sim::ActionKind::Minimise;
+    sim::Queue(minimise);
+    sim::Settle();
+    sim::SimWindow frame = sim::Snapshot(*sim::ActiveDialog());
+    IconHandle icon = LoadIconW(IdiProgram).value;
+    EXPECT_EQ(frame.icons,
+              (std::vector<sim::SimIconDraw>{{icon, {(560 - 32 + 1) / 2, (375 - 32 + 1) / 2}}}));
+    EXPECT_TRUE(frame.lines.empty());
+    EXPECT_EQ(frame.bigIcon, icon);
+    EXPECT_EQ(frame.smallIcon, icon);
+    EXPECT_EQ(SendMessageW(frame.handle, WmQueryDragIcon, 0, 0).value,
+              reinterpret_cast<std::intptr_t>(icon));
+    sim::PressEscape();
+}
+
+TEST_F(WizardTest, OnlyOnePageLivesAtATime) {
+    Start();
+    std::size_t atStart = sim::WindowCount();
+    sim::Click(IdcNext);
+    sim::Click(IdcBack);
+    EXPECT_EQ(sim::WindowCount(), atStart) << "the pages left were destroyed";
+    sim::PressEscape();
+}
+
+} // namespace
+} // namespace wizardtest
