@@ -6,11 +6,11 @@
 
 class CSetupApp : public CWinApp {
   public:
-    explicit CSetupApp(IInstallEngine& engine) : m_engine(engine) {}
+    explicit CSetupApp(EngineFactory makeEngine) : m_makeEngine(std::move(makeEngine)) {}
 
   protected:
     bool InitInstance() override;
 
   private:
-    IInstallEngine& m_engine;
+    EngineFactory m_makeEngine;
 };

@@ -13,7 +13,8 @@
 
 using namespace platform;
 
-CSetupDlg::CSetupDlg(IInstallEngine& engine) : CDialogEx(IddSetupFrame, nullptr), m_engine(engine) {
+CSetupDlg::CSetupDlg(EngineFactory makeEngine)
+    : CDialogEx(IddSetupFrame, nullptr), m_makeEngine(std::move(makeEngine)) {
     auto icon = LoadIconW(IdiProgram);
     // Without its icon the frame shows the system's default one.
     m_icon = icon ? icon.value : nullptr;
@@ -41,6 +42,7 @@ bool CSetupDlg::OnInitDialog() {
     SetDlgItemText(IdcBack, LoadText(TextPrevStep));
     ShowPage(PageOperation);
     m_systemInfo = GetNativeSystemInfo();
+    m_engine = m_makeEngine(m_catalogue, m_systemInfo.processorArchitecture);
     // ShowPage gave Next the focus; the dialog manager is not to move it.
     return false;
 }
@@ -255,38 +257,40 @@ void CSetupDlg::GetText(TextId id, std::u16string& text) {
     ::GetText(m_language, id, text);
 }
 
+// Without an engine (none made) every engine slot reports failure or nothing.
 const PrinterCatalogue& CSetupDlg::GetCatalogue() {
     return m_catalogue;
 }
 
 int CSetupDlg::InstallPrinter(std::u16string modelName, std::u16string portName) {
-    return m_engine.InstallPrinter(std::move(modelName), std::move(portName));
+    return m_engine ? m_engine->InstallPrinter(std::move(modelName), std::move(portName)) : -1;
 }
 
 int CSetupDlg::RemovePrinter(std::u16string printerName) {
-    return m_engine.RemovePrinter(std::move(printerName));
+    return m_engine ? m_engine->RemovePrinter(std::move(printerName)) : -1;
 }
 
 int CSetupDlg::GetErrorCode() {
-    return m_engine.GetErrorCode();
+    return m_engine ? m_engine->GetErrorCode() : 0;
 }
 
 int CSetupDlg::PrinterExists(std::u16string printerName) {
-    return m_engine.PrinterExists(std::move(printerName));
+    return m_engine ? m_engine->PrinterExists(std::move(printerName)) : 0;
 }
 
 int CSetupDlg::StageFiles(std::u16string modelName, std::u16string installFolder, int unused) {
-    return m_engine.StageFiles(std::move(modelName), std::move(installFolder), unused);
+    return m_engine ? m_engine->StageFiles(std::move(modelName), std::move(installFolder), unused)
+                    : 0;
 }
 
 int CSetupDlg::InstallStatusService(std::u16string modelName) {
-    return m_engine.InstallStatusService(std::move(modelName));
+    return m_engine ? m_engine->InstallStatusService(std::move(modelName)) : 0;
 }
 
 int CSetupDlg::RemoveStatusService(std::u16string modelName) {
-    return m_engine.RemoveStatusService(std::move(modelName));
+    return m_engine ? m_engine->RemoveStatusService(std::move(modelName)) : 0;
 }
 
 int CSetupDlg::SetDefaultPrinter(std::u16string printerName) {
-    return m_engine.SetDefaultPrinter(std::move(printerName));
+    return m_engine ? m_engine->SetDefaultPrinter(std::move(printerName)) : 0;
 }

@@ -22,7 +22,7 @@ enum WizardPage : std::int32_t {
 
 class CSetupDlg : public CDialogEx, public ISetupDialog {
   public:
-    explicit CSetupDlg(IInstallEngine& engine);
+    explicit CSetupDlg(EngineFactory makeEngine);
     ~CSetupDlg() override;
 
     void ShowPage(WizardPage index);
@@ -78,5 +78,6 @@ class CSetupDlg : public CDialogEx, public ISetupDialog {
     WizardPage m_pageIndex = PageOperation;
     UiLanguage m_language = UiLanguage::None;
     platform::IconHandle m_icon = nullptr;
-    IInstallEngine& m_engine;
+    EngineFactory m_makeEngine;
+    std::unique_ptr<IInstallEngine> m_engine; // made at initialisation
 };

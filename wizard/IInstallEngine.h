@@ -2,7 +2,12 @@
 // hand their calls on unchanged.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+
+#include "wizard/PrinterCatalogue.h"
 
 class IInstallEngine {
   public:
@@ -17,3 +22,8 @@ class IInstallEngine {
     virtual int RemoveStatusService(std::u16string modelName) = 0;
     virtual int SetDefaultPrinter(std::u16string printerName) = 0;
 };
+
+// Makes the run's engine once the frame has loaded the catalogue (which
+// outlives the engine) and knows the machine's native processor architecture.
+using EngineFactory = std::function<std::unique_ptr<IInstallEngine>(
+    const PrinterCatalogue& catalogue, std::uint16_t processorArchitecture)>;

@@ -1,4 +1,5 @@
 // The frame: start-up, languages, navigation, the page area and painting.
+#include "platform/System.h"
 #include "tests/wizard/WizardHarness.h"
 
 namespace wizardtest {
@@ -166,6 +167,14 @@ TEST_F(WizardTest, EnterIsNextAndTheCloseBoxIsCancel) {
     EXPECT_EQ(PageTemplate(), IddFolderPage);
     sim::CloseBox();
     EXPECT_TRUE(Ended());
+}
+
+TEST_F(WizardTest, TheEngineIsMadeForTheLoadedCatalogueAndTheMachine) {
+    sim::SetNativeArchitecture(ProcessorArchitectureIntel);
+    Start();
+    EXPECT_EQ(engine.architecture, ProcessorArchitectureIntel);
+    EXPECT_EQ(engine.catalogueSize, 3u);
+    sim::PressEscape();
 }
 
 TEST_F(WizardTest, NextTakesTheFocusOnTheOperationPage) {

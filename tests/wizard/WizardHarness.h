@@ -40,6 +40,8 @@ inline std::string Narrow(std::u16string_view text) {
 // Records every engine call in order and answers as the test set it up.
 class CRecordingEngine : public IInstallEngine {
   public:
+    std::uint16_t architecture = 0xFFFF;
+    std::size_t catalogueSize = 0;
     std::vector<std::string> calls;
     int installResult = 0;
     int removeResult = 0;
@@ -78,6 +80,31 @@ class CRecordingEngine : public IInstallEngine {
     }
 };
 
+// The frame owns its engine; this one hands the calls to the test's.
+class CForwardingEngine : public IInstallEngine {
+  public:
+    explicit CForwardingEngine(IInstallEngine& to) : m_to(to) {}
+    int InstallPrinter(std::u16string model, std::u16string port) override {
+        return m_to.InstallPrinter(model, port);
+    }
+    int RemovePrinter(std::u16string name) override { return m_to.RemovePrinter(name); }
+    int GetErrorCode() override { return m_to.GetErrorCode(); }
+    int PrinterExists(std::u16string name) override { return m_to.PrinterExists(name); }
+    int StageFiles(std::u16string model, std::u16string folder, int flag) override {
+        return m_to.StageFiles(model, folder, flag);
+    }
+    int InstallStatusService(std::u16string model) override {
+        return m_to.InstallStatusService(model);
+    }
+    int RemoveStatusService(std::u16string model) override {
+        return m_to.RemoveStatusService(model);
+    }
+    int SetDefaultPrinter(std::u16string name) override { return m_to.SetDefaultPrinter(name); }
+
+  private:
+    IInstallEngine& m_to;
+};
+
 class WizardTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -102,7 +129,11 @@ class WizardTest : public ::testing::Test {
     void Start(std::uint32_t locale = LocaleEnglish) {
         sim::SetUserDefaultLcid(locale);
         sim::SpawnThread([this] {
-            CSetupApp app(engine);
+            CSetupApp app([this](const PrinterCatalogue& catalogue, std::uint16_t architecture) {
+                engine.architecture = architecture;
+                engine.catalogueSize = catalogue.size();
+                return std::unique_ptr<IInstallEngine>(new CForwardingEngine(engine));
+            });
             exitCode = app.Run();
         });
         sim::Settle();
