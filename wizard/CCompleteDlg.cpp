@@ -22,6 +22,6 @@ bool CCompleteDlg::OnInitDialog() {
     std::u16string text = message;
     if (int code = m_setup.GetErrorCode(); code != 0)
         text += u"\r\n" + m_setup.LoadText(TextErrorCode) + u":" + Decimal(code);
-    SetDlgItemText(IdcResult, text);
+    SetDlgItemText(IdcResult, text); // the page's one control: nothing else to show it in
     return true;
 }

@@ -27,6 +27,7 @@ void CInstallDlg::DoDataExchange(CDataExchange& exchange) {
 
 bool CInstallDlg::OnInitDialog() {
     CPageDialog::OnInitDialog();
+    // Without the image list the models are listed by name alone.
     if (m_images.Create(48, 48, IlcColor16 | IlcMask, 0, 0)) {
         if (auto icon = LoadIconW(IdiPrinter))
             m_images.Add(icon.value);
@@ -36,6 +37,8 @@ bool CInstallDlg::OnInitDialog() {
     const PrinterCatalogue& catalogue = m_setup.GetCatalogue();
     for (std::size_t i = 0; i < catalogue.size(); ++i)
         m_models.InsertItem(static_cast<int>(i), catalogue[i].name);
+    // Captions and checks of the page's own controls: a failure leaves one
+    // empty or unchecked, nothing more.
     SetDlgItemText(IdcStatic, m_setup.LoadText(TextSelectPort));
     SetDlgItemText(IdcVirtualPort, m_setup.LoadText(TextVirtualPort));
     SetDlgItemText(IdcDefaultPrinter, m_setup.LoadText(TextDefaultPrinter));
@@ -108,6 +111,7 @@ int CInstallDlg::CommitPage() {
     }
     // No USB port: an empty name, which the spooler refuses with its own error.
     std::u16string port = m_portBox.GetLBText(m_portBox.GetCurSel());
+    // The service steps' results are not examined: their failure shows later, if at all.
     if (m_statusMonitor == 1) {
         m_setup.StageFiles(model, m_setup.m_installFolder, 1);
         m_setup.InstallStatusService(model);

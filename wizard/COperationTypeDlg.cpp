@@ -17,6 +17,7 @@ void COperationTypeDlg::DoDataExchange(CDataExchange& exchange) {
 }
 
 int COperationTypeDlg::CommitPage() {
+    // The group is the page's own: the exchange finds it or the page has no window.
     UpdateData(true);
     m_setup.SetOperationType(m_choice != 0 ? 1 : 0);
     return 1;

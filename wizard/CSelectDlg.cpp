@@ -27,7 +27,9 @@ void CSelectDlg::DoDataExchange(CDataExchange& exchange) {
 
 bool CSelectDlg::OnInitDialog() {
     CPageDialog::OnInitDialog();
-    // Always the default, whatever was chosen on an earlier visit.
+    // Captions and texts of the page's own controls: a failure leaves one
+    // empty, nothing more. The folder is always the default at first,
+    // whatever was chosen on an earlier visit.
     m_folder.SetWindowText(DefaultFolder);
     SetDlgItemText(IdcStatic, m_setup.LoadText(TextFolderIntro));
     SetDlgItemText(IdcBrowse, m_setup.LoadText(TextBrowse));
@@ -55,6 +57,7 @@ void CSelectDlg::BrowseFolder() {
     if (!item || !item.value)
         return; // cancelled, or the browser could not start: the folder stays
     auto path = SHGetPathFromIDListW(item.value);
+    // A folder the edit field would not take leaves the one there.
     if (path)
         m_folder.SetWindowText(path.value);
     IMalloc_Free(allocator.value, item.value);

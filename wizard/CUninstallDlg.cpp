@@ -22,6 +22,7 @@ void CUninstallDlg::DoDataExchange(CDataExchange& exchange) {
 
 bool CUninstallDlg::OnInitDialog() {
     CPageDialog::OnInitDialog();
+    // Without the image list the models are listed by name alone.
     if (!m_images.GetSafeHandle() && m_images.Create(48, 48, IlcColor32 | IlcMask, 0, 0)) {
         if (auto icon = LoadIconW(IdiPrinter))
             m_images.Add(icon.value);
@@ -36,14 +37,14 @@ bool CUninstallDlg::OnInitDialog() {
 
 int CUninstallDlg::CommitPage() {
     CWaitCursor wait;
-    UpdateData(true);
+    UpdateData(true); // binds the list, which init already did
     std::u16string model = m_models.GetItemText(m_models.GetSelectionMark(), ModelNameChars);
     if (model.empty()) {
         MessageBox(m_setup.LoadText(TextNoDriverSelected), BoxCaption, MbOk);
         return 0;
     }
     int result = m_setup.RemovePrinter(model);
-    m_setup.RemoveStatusService(model);
+    m_setup.RemoveStatusService(model); // removed whatever became of the queue
     if (result == -1)
         m_setup.SetResult(0, m_setup.LoadText(TextError).c_str());
     else
