@@ -1,6 +1,10 @@
 // The frame: start-up, languages, navigation, the page area and painting.
 #include "platform/System.h"
+#include "platform/sim/SimFaults.h"
 #include "tests/wizard/WizardHarness.h"
+#include "wizard/CSetupDlg.h"
+
+#include <algorithm>
 
 namespace wizardtest {
 namespace {
@@ -229,6 +233,55 @@ TEST_F(WizardTest, OnlyOnePageLivesAtATime) {
     sim::Click(IdcBack);
     EXPECT_EQ(sim::WindowCount(), atStart) << "the pages left were destroyed";
     sim::PressEscape();
+}
+
+} // namespace
+} // namespace wizardtest
+
+namespace wizardtest {
+namespace {
+
+using namespace platform;
+
+TEST_F(WizardTest, APageThatCannotBeCreatedLeavesTheButtonsAndNextMovesOn) {
+    Start();
+    sim::FailOnce("CreateDialogIndirectParamW", ErrorNotEnoughMemory);
+    sim::Click(IdcNext);
+    EXPECT_EQ(PageTemplate(), 0) << "no page on show";
+    EXPECT_EQ(Title(), u"Select Driver");
+    EXPECT_TRUE(Enabled(IdcBack));
+    sim::Click(IdcNext);
+    EXPECT_EQ(PageTemplate(), IddModelPage) << "on without a commit";
+    sim::PressEscape();
+    EXPECT_TRUE(Ended());
+}
+
+TEST_F(WizardTest, TheResultSlotsKeepAtMost199CharactersAndStartEmpty) {
+    CSetupDlg frame([](const PrinterCatalogue&, std::uint16_t) { return nullptr; });
+    int flag = 7;
+    char16_t message[ResultMessageChars];
+    std::fill(std::begin(message), std::end(message), u'x');
+    frame.GetResult(flag, message);
+    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(std::u16string(message), u"");
+
+    std::u16string longMessage(250, u'm');
+    frame.SetResult(1, longMessage.c_str());
+    frame.GetResult(flag, message);
+    EXPECT_EQ(flag, 1);
+    EXPECT_EQ(std::u16string(message), longMessage.substr(0, 199));
+    frame.SetResult(0, u"short");
+    frame.GetResult(flag, message);
+    EXPECT_EQ(std::u16string(message), u"short") << "the buffer is cleared first";
+}
+
+TEST_F(WizardTest, WithoutALanguageGetTextLeavesTheStringAndLoadTextIsEmpty) {
+    CSetupDlg frame([](const PrinterCatalogue&, std::uint16_t) { return nullptr; });
+    std::u16string text = u"before";
+    frame.GetText(TextCancel, text);
+    EXPECT_EQ(text, u"before");
+    EXPECT_EQ(frame.LoadText(TextCancel), u"");
+    EXPECT_EQ(frame.InstallPrinter(u"VQ-10000000", u"USB001"), -1) << "no engine: failure";
 }
 
 } // namespace
