@@ -49,7 +49,7 @@ Point BaseUnits(std::uint16_t pointSize) {
     case 8:
         return {6, 13};
     case 9:
-        return {7, 15};
+        return {7, 14};
     default:
         return {8, 16};
     }

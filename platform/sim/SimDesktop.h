@@ -11,7 +11,8 @@
 // Queue alone lets a test lay down a whole script before the program starts.
 //
 // Geometry: dialog units convert to pixels with fixed base units per font
-// size (8 point: 6 x 13, 9 point: 7 x 15, any other: 8 x 16); a captioned
+// size (8 point: 6 x 13, 9 point: 7 x 14 as Wine's fonts give, any other:
+// 8 x 16); a captioned
 // window has a 3-pixel frame and a 19-pixel caption, WS_BORDER adds 1 pixel
 // and WS_EX_CLIENTEDGE 2. Top-level windows stand at their template
 // position on the screen.

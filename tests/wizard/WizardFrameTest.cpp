@@ -189,15 +189,15 @@ TEST_F(WizardTest, NextTakesTheFocusOnTheOperationPage) {
 
 TEST_F(WizardTest, ThePageAreaAndTheSeparatorFollowTheButtonsMargins) {
     Start();
-    // 9 point base units 7 x 15: the client is 560 x 375, Cancel stands at
-    // (460, 330) and is 88 x 32; so r = 12 and g = 13.
+    // 9 point base units 7 x 14: the client is 560 x 350, Cancel stands at
+    // (460, 308) and is 88 x 30; so r = 12 and g = 12.
     auto page = sim::ShownChildDialog();
     ASSERT_TRUE(page.has_value());
-    EXPECT_EQ(page->rect, (Rect{12, 14, 547, 316}));
+    EXPECT_EQ(page->rect, (Rect{12, 13, 547, 295}));
     sim::SimWindow frame = sim::Snapshot(*sim::ActiveDialog());
     EXPECT_EQ(frame.lines, (std::vector<sim::SimLine>{
-                               {Rgb(160, 160, 160), 1, {12, 317}, {547, 317}},
-                               {Rgb(255, 255, 255), 1, {13, 318}, {548, 318}},
+                               {Rgb(160, 160, 160), 1, {12, 296}, {547, 296}},
+                               {Rgb(255, 255, 255), 1, {13, 297}, {548, 297}},
                            }));
     // The same margin left of the page as right of the buttons, and the
     // line directly below the page.
@@ -217,7 +217,7 @@ TEST_F(WizardTest, MinimisedTheFrameDrawsItsIconCentred) {
     sim::SimWindow frame = sim::Snapshot(*sim::ActiveDialog());
     IconHandle icon = LoadIconW(IdiProgram).value;
     EXPECT_EQ(frame.icons,
-              (std::vector<sim::SimIconDraw>{{icon, {(560 - 32 + 1) / 2, (375 - 32 + 1) / 2}}}));
+              (std::vector<sim::SimIconDraw>{{icon, {(560 - 32 + 1) / 2, (350 - 32 + 1) / 2}}}));
     EXPECT_TRUE(frame.lines.empty());
     EXPECT_EQ(frame.bigIcon, icon);
     EXPECT_EQ(frame.smallIcon, icon);
