@@ -64,6 +64,13 @@ else
     skip "Wine engine test" "no $statuskeeper built yet"
 fi
 
+setup=build/win64/wizard/Setup.exe
+if [ -f "$setup" ]; then
+    step "Setup under Wine" bash tests/wine/with-display.sh bash tests/wine/setup_smoke.sh "$setup"
+else
+    skip "Setup under Wine" "no $setup built yet"
+fi
+
 step "xmlinspect native and under Wine" bash tests/wine/xmlinspect_compare.sh build/native-asan build/win64
 step "mediacheck native and under Wine" bash tests/wine/mediacheck_compare.sh build/native-asan build/win64
 step "fuzz run (60 s)" bash tests/fuzz/run.sh 60

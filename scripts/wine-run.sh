@@ -23,4 +23,5 @@ fi
 flock -u 9
 
 export WINELOADER="$(vq_prefix_loader)"
-DISPLAY= "$loader" "$program" "$@"
+# A display only for programs that show windows (tests/wine/with-display.sh).
+DISPLAY="${VQ_WINE_DISPLAY:-}" "$loader" "$program" "$@"

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDevices.h"
 #include "platform/sim/SimFaults.h"
 #include "platform/sim/SimFiles.h"
@@ -37,6 +38,7 @@ void ResetMachine() {
     ResetFiles();
     ResetSecurity();
     ResetSystem();
+    ResetDesktop();
     ClearFaults();
     SeedInstallation();
 }

@@ -8,6 +8,10 @@ WinError LastError() {
     return error == ERROR_SUCCESS ? ErrorGenFailure : static_cast<WinError>(error);
 }
 
+WinError LastErrorIfAny() {
+    return static_cast<WinError>(::GetLastError());
+}
+
 Status StatusOf(BOOL succeeded) {
     if (succeeded)
         return Status{};

@@ -10,6 +10,9 @@
 namespace platform::win32 {
 
 WinError LastError();
+// The thread's last error as it stands, ErrorSuccess included: for calls
+// whose failure value is also a valid result, after SetLastError(0).
+WinError LastErrorIfAny();
 
 // The outcome of a call that reports failure by a zero BOOL.
 Status StatusOf(BOOL succeeded);
