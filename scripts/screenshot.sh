@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Saves what the X server in DISPLAY shows as a PNG: the whole screen, or the
+# one top-level window whose title is given (with its frame, as a person sees
+# it). Prints the file's path.
+#
+#   scripts/screenshot.sh FILE.png [WINDOW-TITLE]
+set -uo pipefail
+
+if [ $# -lt 1 ] || [ -z "${DISPLAY:-}" ]; then
+    echo "usage: DISPLAY=:N $0 FILE.png [WINDOW-TITLE]" >&2
+    exit 2
+fi
+file="$1"
+title="${2:-}"
+mkdir -p "$(dirname "$file")"
+# Debian's ImageMagick; a convert earlier in PATH may be something else.
+convert=/usr/bin/convert
+[ -x "$convert" ] || convert=convert
+
+crop=""
+if [ -n "$title" ]; then
+    info="$(xwininfo -name "$title" 2>/dev/null)"
+    window="$(sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$info")"
+    if [ -z "$window" ]; then
+        echo "screenshot: no window titled '$title'; taking the whole screen" >&2
+    else
+        # The window manager's frame (title bar, border) belongs to the picture.
+        read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null |
+            sed -n 's/.*= *\([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/\1 \2 \3 \4/p')
+        field() { sed -n "s/^ *$1: *\(-*[0-9]*\).*/\1/p" <<<"$info"; }
+        x=$(($(field 'Absolute upper-left X') - ${left:-0}))
+        y=$(($(field 'Absolute upper-left Y') - ${top:-0}))
+        w=$(($(field Width) + ${left:-0} + ${right:-0}))
+        h=$(($(field Height) + ${top:-0} + ${bottom:-0}))
+        ((x < 0)) && x=0
+        ((y < 0)) && y=0
+        crop="${w}x${h}+${x}+${y}"
+    fi
+fi
+# xwd reads the server's pixels directly.
+xwd -root -silent >"$file.xwd" || { rm -f "$file.xwd"; exit 1; }
+if [ -n "$crop" ]; then
+    "$convert" "xwd:$file.xwd" -crop "$crop" +repage "png:$file"
+else
+    "$convert" "xwd:$file.xwd" "png:$file"
+fi
+code=$?
+rm -f "$file.xwd"
+[ "$code" -eq 0 ] && echo "$file"
+exit $code
