@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Saves what the X server in DISPLAY shows as a PNG: the whole screen, or the
 # one top-level window whose title is given (with its frame, as a person sees
-# it). Prints the file's path.
+# it). Prints the file's path. The file appears only when it is complete.
 #
 #   scripts/screenshot.sh FILE.png [WINDOW-TITLE]
 set -uo pipefail
@@ -39,12 +39,13 @@ if [ -n "$title" ]; then
 fi
 # xwd reads the server's pixels directly.
 xwd -root -silent >"$file.xwd" || { rm -f "$file.xwd"; exit 1; }
+# Written aside and renamed: whoever waits for the file sees it whole.
 if [ -n "$crop" ]; then
-    "$convert" "xwd:$file.xwd" -crop "$crop" +repage "png:$file"
+    "$convert" "xwd:$file.xwd" -crop "$crop" +repage "png:$file.part"
 else
-    "$convert" "xwd:$file.xwd" "png:$file"
+    "$convert" "xwd:$file.xwd" "png:$file.part"
 fi
 code=$?
 rm -f "$file.xwd"
-[ "$code" -eq 0 ] && echo "$file"
+[ "$code" -eq 0 ] && mv "$file.part" "$file" && echo "$file"
 exit $code

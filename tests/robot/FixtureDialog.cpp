@@ -9,9 +9,10 @@
 // Next with no list item at the selection mark shows an error box; else it
 // asks OK/Cancel, and on OK writes what the controls hold into the status
 // static 1003 and enables Back. Next on the second round ends the dialog.
+#include <windows.h>
+
 #include <commctrl.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -40,7 +41,9 @@ class TemplateBuilder {
   public:
     TemplateBuilder(const wchar_t* title, short cx, short cy) {
         DLGTEMPLATE header{};
-        header.style = DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        // Not centred: Wine under Xvfb leaves a message box black when it
+        // lies wholly over a centred dialog of the same program.
+        header.style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
         header.dwExtendedStyle = WS_EX_APPWINDOW;
         header.cx = cx;
         header.cy = cy;
@@ -240,7 +243,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
         std::fflush(stdout);
         return 0;
     }
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
     // The shell folder browser's new style needs COM on this thread.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
