@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Runs a robot script under Wine on a desktop of its own (Xvfb and openbox):
-#   run_robot_test.sh [--locale LOCALE] [--prefix DIR] [--shots DIR] ROBOT.EXE SCRIPT [NAME=PROGRAM...]
+#   run_robot_test.sh [--locale LOCALE] [--prefix DIR] [--shots DIR] [--expect-failure]
+#                     ROBOT.EXE SCRIPT [NAME=PROGRAM...]
 # Each NAME=PROGRAM replaces $NAME in the script with the program's path as
 # Windows sees it. Screenshots go to DIR (default build/screenshots/robot),
 # taken from the X server by scripts/screenshot.sh. The locale (default
 # en_US.UTF-8) must be a generated one, or Wine silently takes 0x0409.
+# --expect-failure checks the robot's failure path instead: the script must
+# fail (exit code 1) with the screen printed.
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
@@ -12,11 +15,13 @@ source "$here/../../scripts/wine-env.sh"
 locale=en_US.UTF-8
 prefix="$VQ_ROOT/build/wine-gui"
 shots="$VQ_ROOT/build/screenshots/robot"
+expect_failure=0
 while [ $# -gt 0 ]; do
     case "$1" in
     --locale) locale="$2"; shift 2 ;;
     --prefix) prefix="$2"; shift 2 ;;
     --shots) shots="$2"; shift 2 ;;
+    --expect-failure) expect_failure=1; shift ;;
     *) break ;;
     esac
 done
@@ -52,7 +57,16 @@ export LC_ALL="$locale"
 echo "run_robot_test: $(basename "$script_in") in $locale, screenshots in $shots"
 bash "$VQ_ROOT/scripts/wine-desktop.sh" \
     "$VQ_WINE64" "$robot" --shots "$(windows_path "$VQ_ROOT/scripts/screenshot.sh")" "$shots" \
-    "$(windows_path "$scratch/script.robot")"
-code=$?
+    "$(windows_path "$scratch/script.robot")" | tee "$scratch/output"
+code=${PIPESTATUS[0]}
 wineserver -k >/dev/null 2>&1
+if [ "$expect_failure" -eq 1 ]; then
+    if [ "$code" -eq 1 ] && grep -q '^robot: FAILED: ' "$scratch/output" && grep -q '^on screen:' "$scratch/output" &&
+        grep -q '^robot: ended the program it started' "$scratch/output"; then
+        echo "run_robot_test: the robot failed as it should, with the screen printed"
+        exit 0
+    fi
+    echo "run_robot_test: FAIL: expected exit code 1 with the screen printed, got $code"
+    exit 1
+fi
 exit $code
