@@ -34,14 +34,14 @@
 //   select-item ID TEXT            select a list view item (it becomes the mark)
 //   deselect-item ID TEXT          deselect a list view item
 //   wait-msgbox [MS]               wait for a message box of the program
-//   expect-msgbox TEXT CAPTION     the message box's text and caption
+//   expect-msgbox TEXT [CAPTION]   the message box's text (and caption)
 //   expect-msgbox-buttons A,B      its buttons, e.g. OK or OK,Cancel
 //   answer OK|Cancel|Yes|No        press the button; waits until the box is gone
 //   wait-browser [MS]              wait for the shell folder browser
 //   browse-folder PATH [MS]        in the shell folder browser, choose PATH, OK
 //   cancel-browse [MS]             cancel the shell folder browser
 //   screenshot NAME                a screenshot keyed by NAME
-//   wait-exit CODE [MS]            wait for the program to end with CODE
+//   wait-exit CODE|any [MS]        wait for the program to end (with CODE)
 //   dump                           print every window on screen
 #include <windows.h>
 
@@ -690,16 +690,18 @@ void Robot::Run(const std::vector<std::string>& w) {
         Say("  message box " + Shown(WindowText(m_box)) + ": " +
             Shown(WindowText(GetDlgItem(m_box, 0xFFFF))));
     } else if (command == "expect-msgbox") {
-        need(2, 2);
+        need(1, 2);
         if (m_box == nullptr || !IsWindow(m_box)) {
             Fail("no message box (wait-msgbox first)");
         }
         Expect(
             DefaultWait, "the message box's text",
             [&] { return WindowText(GetDlgItem(m_box, 0xFFFF)); }, Widen(w[1]));
-        Expect(
-            DefaultWait, "the message box's caption", [&] { return WindowText(m_box); },
-            Widen(w[2]));
+        if (w.size() > 2) {
+            Expect(
+                DefaultWait, "the message box's caption", [&] { return WindowText(m_box); },
+                Widen(w[2]));
+        }
     } else if (command == "expect-msgbox-buttons") {
         need(1, 1);
         if (m_box == nullptr || !IsWindow(m_box)) {
@@ -789,9 +791,10 @@ void Robot::Run(const std::vector<std::string>& w) {
         }
         DWORD code = 0;
         GetExitCodeProcess(m_process.hProcess, &code);
-        if (static_cast<int>(code) != Number(w[1])) {
+        if (w[1] != "any" && static_cast<int>(code) != Number(w[1])) {
             Fail("the program ended with " + std::to_string(code) + ", not " + w[1]);
         }
+        Say("  ended with exit code " + std::to_string(code));
         m_window = nullptr;
     } else if (command == "dump") {
         need(0, 0);

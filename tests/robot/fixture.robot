@@ -22,6 +22,7 @@ expect-checked 1002 no
 click 1
 wait-msgbox
 expect-msgbox "No driver is selected yet!" "Error"
+expect-msgbox "No driver is selected yet!"
 expect-msgbox-buttons OK
 screenshot no-selection
 answer OK
