@@ -4,6 +4,12 @@
 # it). Prints the file's path. The file appears only when it is complete.
 #
 #   scripts/screenshot.sh FILE.png [WINDOW-TITLE]
+#
+# The screen is composed from each application window's own contents, laid
+# over the root window in stacking order: read off the root alone, Wine's
+# windows that open wholly over another window of the same program (a
+# message box over a centred dialog, the folder browser over a wizard) come
+# out black, although their own contents are right.
 set -uo pipefail
 
 if [ $# -lt 1 ] || [ -z "${DISPLAY:-}" ]; then
@@ -16,6 +22,20 @@ mkdir -p "$(dirname "$file")"
 # Debian's ImageMagick; a convert earlier in PATH may be something else.
 convert=/usr/bin/convert
 [ -x "$convert" ] || convert=convert
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+xwd -root -silent >"$scratch/root.xwd" || exit 1
+layers=("xwd:$scratch/root.xwd")
+# Application windows are the ones with a class; xwininfo lists them top to
+# bottom. A window that is not viewable cannot be read and is left out.
+n=0
+while read -r id geometry; do
+    n=$((n + 1))
+    if xwd -id "$id" -silent >"$scratch/$n.xwd" 2>/dev/null; then
+        layers+=("(" "xwd:$scratch/$n.xwd" ")" -geometry "$geometry" -composite)
+    fi
+done < <(xwininfo -root -tree | awk '/^ *0x[0-9a-f]+ ".*": \(".*"\)/ { print $1, $NF }' | tac)
 
 crop=""
 if [ -n "$title" ]; then
@@ -37,15 +57,12 @@ if [ -n "$title" ]; then
         crop="${w}x${h}+${x}+${y}"
     fi
 fi
-# xwd reads the server's pixels directly.
-xwd -root -silent >"$file.xwd" || { rm -f "$file.xwd"; exit 1; }
 # Written aside and renamed: whoever waits for the file sees it whole.
 if [ -n "$crop" ]; then
-    "$convert" "xwd:$file.xwd" -crop "$crop" +repage "png:$file.part"
+    "$convert" "${layers[@]}" -crop "$crop" +repage "png:$file.part"
 else
-    "$convert" "xwd:$file.xwd" "png:$file.part"
+    "$convert" "${layers[@]}" "png:$file.part"
 fi
 code=$?
-rm -f "$file.xwd"
 [ "$code" -eq 0 ] && mv "$file.part" "$file" && echo "$file"
 exit $code

@@ -6,6 +6,9 @@
 # itself, under any other locale CJK text comes out as boxes. A system link
 # from the dialog fonts to WenQuanYi Micro Hei (fonts-wqy-microhei) fills
 # the missing glyphs from it in every locale, Latin text keeping Tahoma.
+# Wine rewrites its font links whenever a prefix starts under another code
+# page than the last time, so run this under the locale of the run that
+# follows (LC_ALL), right before it.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 if [ $# -ne 1 ]; then
@@ -16,7 +19,7 @@ export WINEPREFIX="$(realpath "$1")"
 link='wqy-microhei.ttc,WenQuanYi Micro Hei'
 key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI"; do
-    DISPLAY= LC_ALL=C "$VQ_WINE64" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "$link" /f >/dev/null 2>&1 </dev/null
+    DISPLAY= "$VQ_WINE64" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "$link" /f >/dev/null 2>&1 </dev/null
 done
 wineserver -w
-echo "wine-fonts: dialog fonts linked to WenQuanYi Micro Hei in $WINEPREFIX"
+echo "wine-fonts: dialog fonts linked to WenQuanYi Micro Hei in $WINEPREFIX (${LC_ALL:-no LC_ALL})"

@@ -1,6 +1,8 @@
 // A wizard-like dialog for the robot's own tests and for the checks of the
 // Wine desktop: it carries Setup's resources (icons, manifest, version) and
-// the kinds of controls that Setup's pages have. A test tool, so raw Win32.
+// is built as Setup is, a modal frame with Back, Next and Cancel hosting a
+// child page dialog with the kinds of controls Setup's pages have. A test
+// tool, so raw Win32.
 //
 //   FixtureDialog.exe            shows the dialog; the exit code is the
 //                                dialog's result (1 finished, 2 cancelled)
@@ -8,7 +10,8 @@
 //
 // Next with no list item at the selection mark shows an error box; else it
 // asks OK/Cancel, and on OK writes what the controls hold into the status
-// static 1003 and enables Back. Next on the second round ends the dialog.
+// static 1003, enables Back and changes the title to "Robot Fixture: done".
+// Back undoes that; Next on the second round ends the dialog.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -39,12 +42,10 @@ enum : WORD {
 // A dialog template built in memory, as Setup builds its own.
 class TemplateBuilder {
   public:
-    TemplateBuilder(const wchar_t* title, short cx, short cy) {
+    TemplateBuilder(const wchar_t* title, DWORD style, DWORD extendedStyle, short cx, short cy) {
         DLGTEMPLATE header{};
-        // Not centred: Wine under Xvfb leaves a message box black when it
-        // lies wholly over a centred dialog of the same program.
-        header.style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        header.dwExtendedStyle = WS_EX_APPWINDOW;
+        header.style = DS_SETFONT | style;
+        header.dwExtendedStyle = extendedStyle;
         header.cx = cx;
         header.cy = cy;
         Append(&header, sizeof header);
@@ -81,7 +82,11 @@ class TemplateBuilder {
         m_bytes.insert(m_bytes.end(), bytes, bytes + size);
     }
     void Word(WORD value) { Append(&value, sizeof value); }
-    void Text(const wchar_t* text) { Append(text, (wcslen(text) + 1) * sizeof(wchar_t)); }
+    void Text(const wchar_t* text) {
+        do {
+            Word(static_cast<WORD>(*text));
+        } while (*text++ != L'\0');
+    }
     void Align() {
         while (m_bytes.size() % 4 != 0) {
             m_bytes.push_back(0);
@@ -93,6 +98,7 @@ class TemplateBuilder {
 };
 
 bool g_confirmed = false;
+HWND g_page = nullptr;
 
 std::wstring ItemText(HWND dialog, int id) {
     wchar_t buffer[512] = {};
@@ -100,15 +106,8 @@ std::wstring ItemText(HWND dialog, int id) {
     return buffer;
 }
 
-void InitControls(HWND dialog) {
+void InitPage(HWND dialog) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    HICON big =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(128), IMAGE_ICON, 32, 32, 0));
-    HICON small =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(128), IMAGE_ICON, 16, 16, 0));
-    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-
     HWND list = GetDlgItem(dialog, IdcModels);
     HIMAGELIST images = ImageList_Create(48, 48, ILC_COLOR32 | ILC_MASK, 1, 0);
     HICON printer =
@@ -133,7 +132,6 @@ void InitControls(HWND dialog) {
     CheckDlgButton(dialog, IdcVirtualPort, BST_CHECKED);
     CheckDlgButton(dialog, IdcStatusMonitor, BST_CHECKED);
     SetDlgItemTextW(dialog, IdcFolder, L"C:\\Varnoquill_Printer");
-    EnableWindow(GetDlgItem(dialog, IdcBack), FALSE);
 }
 
 // What the controls hold, in one line the robot can compare.
@@ -172,18 +170,19 @@ void OnNext(HWND dialog) {
         EndDialog(dialog, IDOK);
         return;
     }
-    HWND list = GetDlgItem(dialog, IdcModels);
+    HWND list = GetDlgItem(g_page, IdcModels);
     int mark = static_cast<int>(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
     if (mark < 0 || SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) {
         MessageBoxW(dialog, L"No driver is selected yet!", L"Error", MB_OK);
         return;
     }
     if (MessageBoxW(dialog, L"Install the selected printer?", L"Confirm", MB_OKCANCEL) != IDOK) {
-        SetDlgItemTextW(dialog, IdcStatus, L"cancelled");
+        SetDlgItemTextW(g_page, IdcStatus, L"cancelled");
         return;
     }
-    SetDlgItemTextW(dialog, IdcStatus, Summary(dialog).c_str());
+    SetDlgItemTextW(g_page, IdcStatus, Summary(g_page).c_str());
     EnableWindow(GetDlgItem(dialog, IdcBack), TRUE);
+    SetWindowTextW(dialog, L"Robot Fixture: done");
     g_confirmed = true;
 }
 
@@ -204,11 +203,42 @@ void OnBrowse(HWND dialog) {
     CoTaskMemFree(chosen);
 }
 
-INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        InitControls(dialog);
+        InitPage(page);
         return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IdcBrowse) {
+            OnBrowse(page);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK FrameProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM page) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        HICON big =
+            static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(128), IMAGE_ICON, 32, 32, 0));
+        HICON small =
+            static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(128), IMAGE_ICON, 16, 16, 0));
+        SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+        EnableWindow(GetDlgItem(dialog, IdcBack), FALSE);
+        g_page = CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(page),
+                                            dialog, PageProcedure, 0);
+        if (g_page == nullptr) {
+            EndDialog(dialog, 3);
+            return TRUE;
+        }
+        ShowWindow(g_page, SW_SHOW);
+        return TRUE;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
@@ -219,11 +249,9 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
             return TRUE;
         case IdcBack:
             g_confirmed = false;
-            SetDlgItemTextW(dialog, IdcStatus, L"back");
+            SetDlgItemTextW(g_page, IdcStatus, L"back");
+            SetWindowTextW(dialog, L"Robot Fixture");
             EnableWindow(GetDlgItem(dialog, IdcBack), FALSE);
-            return TRUE;
-        case IdcBrowse:
-            OnBrowse(dialog);
             return TRUE;
         default:
             return FALSE;
@@ -250,8 +278,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     // The shell folder browser's new style needs COM on this thread.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-    TemplateBuilder dialog(L"Robot Fixture", 344, 230);
+    TemplateBuilder frame(L"Robot Fixture",
+                          DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                          WS_EX_APPWINDOW, 344, 230);
     const DWORD tab = WS_TABSTOP;
+    frame.Add(L"Button", L"< Back", IdcBack, BS_PUSHBUTTON | tab, 154, 206, 50, 17);
+    frame.Add(L"Button", L"Next >", IDOK, BS_DEFPUSHBUTTON | tab, 204, 206, 50, 17);
+    frame.Add(L"Button", L"Cancel", IDCANCEL, BS_PUSHBUTTON | tab, 263, 206, 50, 17);
+    // The page: a child dialog, part of the frame's keyboard navigation.
+    TemplateBuilder dialog(L"", DS_CONTROL | WS_CHILD, WS_EX_CONTROLPARENT, 344, 200);
     dialog.Add(L"Static", L"アクションの選択", IdcJapanese, SS_LEFT, 10, 6, 150, 12);
     dialog.Add(L"Static", L"选择操作", IdcChinese, SS_LEFT, 170, 6, 150, 12);
     dialog.Add(WC_LISTVIEWW, L"", IdcModels,
@@ -272,11 +307,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     dialog.Add(L"Edit", L"", IdcFolder, ES_READONLY | WS_BORDER | WS_GROUP | tab, 10, 142, 200, 14);
     dialog.Add(L"Button", L"Browse", IdcBrowse, BS_PUSHBUTTON | tab, 214, 141, 60, 16);
     dialog.Add(L"Static", L"ready", IdcStatus, SS_LEFT, 10, 162, 324, 30);
-    dialog.Add(L"Button", L"< Back", IdcBack, BS_PUSHBUTTON | tab, 154, 206, 50, 17);
-    dialog.Add(L"Button", L"Next >", IDOK, BS_DEFPUSHBUTTON | tab, 204, 206, 50, 17);
-    dialog.Add(L"Button", L"Cancel", IDCANCEL, BS_PUSHBUTTON | tab, 263, 206, 50, 17);
 
-    INT_PTR result = DialogBoxIndirectParamW(instance, dialog.Get(), nullptr, Procedure, 0);
+    INT_PTR result = DialogBoxIndirectParamW(instance, frame.Get(), nullptr, FrameProcedure,
+                                             reinterpret_cast<LPARAM>(dialog.Get()));
     if (SUCCEEDED(com)) {
         CoUninitialize();
     }

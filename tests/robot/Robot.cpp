@@ -514,6 +514,12 @@ void Robot::Screenshot(const std::string& name) {
         Send(shown, WM_NULL, 0, 0);
         Sleep(300);
     }
+    // The file shows when the hook is done, so an old one must go first.
+    std::wstring seen = L"Z:" + file;
+    for (wchar_t& c : seen) {
+        c = c == L'/' ? L'\\' : c;
+    }
+    DeleteFileW(seen.c_str());
     std::wstring command = L"\"" + m_hook + L"\" \"" + file + L"\" \"" + title + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -527,10 +533,6 @@ void Robot::Screenshot(const std::string& name) {
     CloseHandle(process.hThread);
     // Wine gives no waitable handle for a host program: the hook's file,
     // which appears only when complete, says it is done.
-    std::wstring seen = L"Z:" + file;
-    for (wchar_t& c : seen) {
-        c = c == L'/' ? L'\\' : c;
-    }
     if (!WaitFor(30000,
                  [&] { return GetFileAttributesW(seen.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
         Say("  screenshot " + Narrow(file) + " did not appear within 30 s");
@@ -856,8 +858,8 @@ int wmain(int argc, wchar_t** argv) {
         shotDir = argv[3];
         next = 4;
     }
-    if (argc != next + 1) {
-        Say("usage: Robot.exe [--shots HOOK DIR] SCRIPT");
+    if (argc != next + 1 || (!hook.empty() && shotDir.rfind(L"/", 0) != 0)) {
+        Say("usage: Robot.exe [--shots HOOK /HOST/DIR] SCRIPT");
         return 2;
     }
     std::ifstream file(argv[next], std::ios::binary);

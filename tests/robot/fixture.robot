@@ -1,5 +1,5 @@
 # The robot against the fixture dialog: every command on a real dialog under
-# Wine. $FIXTURE is replaced with the fixture program's path by the test.
+# Wine, with the page's controls in a child dialog of the frame as in Setup. $FIXTURE is replaced with the fixture program's path by the test.
 start $FIXTURE
 wait-window "Robot Fixture" 30000
 screenshot start
@@ -61,9 +61,11 @@ wait-msgbox
 answer OK
 expect-text 1003 "model=Varnoquill;selected=1;port=USB001;virtual=0;default=1;monitor=1;operation=1;folder=C:\\windows"
 expect-enabled 1000 yes
+wait-title "Robot Fixture: done"
 screenshot confirmed
 click 1000
 expect-text 1003 "back"
 expect-enabled 1000 no
+wait-title "Robot Fixture"
 click 2
 wait-exit 2

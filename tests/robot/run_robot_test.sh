@@ -50,10 +50,11 @@ done
 export WINEPREFIX="$prefix"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     bash "$VQ_ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" >&2 || exit 1
-    bash "$VQ_ROOT/scripts/wine-fonts.sh" "$WINEPREFIX" >&2 || exit 1
 fi
 mkdir -p "$shots"
+shots="$(realpath "$shots")"
 export LC_ALL="$locale"
+bash "$VQ_ROOT/scripts/wine-fonts.sh" "$WINEPREFIX" >&2 || exit 1
 echo "run_robot_test: $(basename "$script_in") in $locale, screenshots in $shots"
 bash "$VQ_ROOT/scripts/wine-desktop.sh" \
     "$VQ_WINE64" "$robot" --shots "$(windows_path "$VQ_ROOT/scripts/screenshot.sh")" "$shots" \

@@ -14,7 +14,6 @@ program="$(realpath "$1")"
 export WINEPREFIX="$VQ_ROOT/build/wine-gui"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     bash "$VQ_ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" >&2 || exit 1
-    bash "$VQ_ROOT/scripts/wine-fonts.sh" "$WINEPREFIX" >&2 || exit 1
 fi
 failures=0
 for pair in ja_JP.UTF-8=0x0411 en_US.UTF-8=0x0409 zh_CN.UTF-8=0x0804; do
