@@ -68,8 +68,7 @@ step "robot drives the fixture dialog under Wine" bash tests/robot/run_robot_tes
 step "robot reports a failure with the screen" bash tests/robot/run_robot_test.sh --expect-failure \
     --shots build/screenshots/robot-failure build/win64/tests/robot/Robot.exe tests/robot/fixture-failure.robot \
     FIXTURE=build/win64/tests/robot/FixtureDialog.exe
-step "fixture program carries Setup's resources" bash tests/wine/check_setup_binary.sh \
-    build/win32/tests/robot/FixtureDialog.exe build/win64/tests/robot/FixtureDialog.exe
+step "Setup's binary check, on good and faulty programs" bash tests/wine/check_setup_binary_test.sh build/win32 build/win64
 step "medium assembly" bash tests/packaging/build_medium_test.sh build/win32 build/win64
 step "xmlinspect native and under Wine" bash tests/wine/xmlinspect_compare.sh build/native-asan build/win64
 step "fuzz run (60 s)" bash tests/fuzz/run.sh 60

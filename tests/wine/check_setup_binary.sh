@@ -39,7 +39,7 @@ check_kind() {
 
 check_manifest() {
     local exe="$1" text count
-    text="$($resources manifest "$exe")" || { fail "resources unreadable"; return; }
+    text="$($resources manifest "$exe" 2>&1)" || { fail "$(tail -n1 <<<"$text")"; return; }
     count="$(grep -c '^== manifest ' <<<"$text")"
     if [ "$count" -ne 1 ]; then
         fail "$count manifest resources, not exactly one"

@@ -4,7 +4,8 @@ checks, with the standard library only.
 
   pe_resources.py list EXE        one line per resource: TYPE NAME LANGUAGE SIZE
   pe_resources.py manifest EXE    the text of every RT_MANIFEST, each after a
-                                  line "== manifest NAME"
+                                  line "== manifest NAME"; each must be
+                                  well-formed XML
   pe_resources.py icon EXE ID     the pixel sizes of icon group ID, one a line,
                                   each checked against its RT_ICON image
   pe_resources.py version EXE     the version resource's strings: BLOCK KEY=VALUE
@@ -15,6 +16,7 @@ Exits 0 on success, 1 when the file or a resource is missing or malformed,
 
 import struct
 import sys
+import xml.etree.ElementTree as ElementTree
 
 RT_ICON = 3
 RT_GROUP_ICON = 14
@@ -163,6 +165,12 @@ def main(argv):
                 print(rtype, rname, language, len(data))
         elif argv[1] == "manifest":
             for _, rname, _, data in image.find(RT_MANIFEST):
+                # Windows refuses to start a program whose manifest is not
+                # well-formed XML (a side-by-side configuration error).
+                try:
+                    ElementTree.fromstring(data)
+                except ElementTree.ParseError as error:
+                    raise Malformed("manifest %s is not well-formed XML: %s" % (rname, error))
                 print("== manifest %s" % rname)
                 print(data.decode("utf-8"))
         elif argv[1] == "icon":
