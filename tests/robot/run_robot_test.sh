@@ -56,7 +56,8 @@ shots="$(realpath "$shots")"
 export LC_ALL="$locale"
 bash "$VQ_ROOT/scripts/wine-fonts.sh" "$WINEPREFIX" >&2 || exit 1
 echo "run_robot_test: $(basename "$script_in") in $locale, screenshots in $shots"
-bash "$VQ_ROOT/scripts/wine-desktop.sh" \
+# Every wait of the robot has its own limit; this one bounds the whole run.
+timeout --kill-after=10 900 bash "$VQ_ROOT/scripts/wine-desktop.sh" \
     "$VQ_WINE64" "$robot" --shots "$(windows_path "$VQ_ROOT/scripts/screenshot.sh")" "$shots" \
     "$(windows_path "$scratch/script.robot")" | tee "$scratch/output"
 code=${PIPESTATUS[0]}
