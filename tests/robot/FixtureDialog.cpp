@@ -9,15 +9,17 @@
 //   FixtureDialog.exe --lcid     prints GetUserDefaultLCID as 0x%04x and ends
 //
 // Next with no list item at the selection mark shows an error box; else it
-// asks OK/Cancel, and on OK writes what the controls hold into the status
-// static 1003, enables Back and changes the title to "Robot Fixture: done".
-// Back undoes that; Next on the second round ends the dialog.
+// asks OK/Cancel, and on OK replaces the page with a summary page whose
+// static 1003 holds what the controls held, enables Back and changes the
+// title to "Robot Fixture: done". Back shows the choices afresh; Next on the
+// summary ends the dialog.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -78,8 +80,9 @@ class TemplateBuilder {
 
   private:
     void Append(const void* data, size_t size) {
-        auto* bytes = static_cast<const BYTE*>(data);
-        m_bytes.insert(m_bytes.end(), bytes, bytes + size);
+        size_t at = m_bytes.size();
+        m_bytes.resize(at + size);
+        std::memcpy(m_bytes.data() + at, data, size);
     }
     void Word(WORD value) { Append(&value, sizeof value); }
     void Text(const wchar_t* text) {
@@ -99,6 +102,25 @@ class TemplateBuilder {
 
 bool g_confirmed = false;
 HWND g_page = nullptr;
+// The two pages' templates: the choices, and the summary shown after them.
+const DLGTEMPLATE* g_choicePage = nullptr;
+const DLGTEMPLATE* g_summaryPage = nullptr;
+
+INT_PTR CALLBACK PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM choices);
+
+// Replaces the page on show with a new one, as Setup's frame does.
+bool ShowPage(HWND frame, const DLGTEMPLATE* page) {
+    if (g_page != nullptr) {
+        DestroyWindow(g_page);
+    }
+    g_page = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), page, frame, PageProcedure,
+                                        page == g_choicePage);
+    if (g_page == nullptr) {
+        return false;
+    }
+    ShowWindow(g_page, SW_SHOW);
+    return true;
+}
 
 std::wstring ItemText(HWND dialog, int id) {
     wchar_t buffer[512] = {};
@@ -180,7 +202,12 @@ void OnNext(HWND dialog) {
         SetDlgItemTextW(g_page, IdcStatus, L"cancelled");
         return;
     }
-    SetDlgItemTextW(g_page, IdcStatus, Summary(g_page).c_str());
+    std::wstring summary = Summary(g_page);
+    if (!ShowPage(dialog, g_summaryPage)) {
+        EndDialog(dialog, 3);
+        return;
+    }
+    SetDlgItemTextW(g_page, IdcStatus, summary.c_str());
     EnableWindow(GetDlgItem(dialog, IdcBack), TRUE);
     SetWindowTextW(dialog, L"Robot Fixture: done");
     g_confirmed = true;
@@ -203,10 +230,12 @@ void OnBrowse(HWND dialog) {
     CoTaskMemFree(chosen);
 }
 
-INT_PTR CALLBACK PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM choices) {
     switch (message) {
     case WM_INITDIALOG:
-        InitPage(page);
+        if (choices) {
+            InitPage(page);
+        }
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IdcBrowse) {
@@ -219,7 +248,7 @@ INT_PTR CALLBACK PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
     }
 }
 
-INT_PTR CALLBACK FrameProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM page) {
+INT_PTR CALLBACK FrameProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: {
         HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -230,13 +259,9 @@ INT_PTR CALLBACK FrameProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
         SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
         EnableWindow(GetDlgItem(dialog, IdcBack), FALSE);
-        g_page = CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(page),
-                                            dialog, PageProcedure, 0);
-        if (g_page == nullptr) {
+        if (!ShowPage(dialog, g_choicePage)) {
             EndDialog(dialog, 3);
-            return TRUE;
         }
-        ShowWindow(g_page, SW_SHOW);
         return TRUE;
     }
     case WM_COMMAND:
@@ -248,7 +273,12 @@ INT_PTR CALLBACK FrameProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         case IdcBack:
+            // The choices start afresh, as Setup's pages do.
             g_confirmed = false;
+            if (!ShowPage(dialog, g_choicePage)) {
+                EndDialog(dialog, 3);
+                return TRUE;
+            }
             SetDlgItemTextW(g_page, IdcStatus, L"back");
             SetWindowTextW(dialog, L"Robot Fixture");
             EnableWindow(GetDlgItem(dialog, IdcBack), FALSE);
@@ -307,9 +337,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     dialog.Add(L"Edit", L"", IdcFolder, ES_READONLY | WS_BORDER | WS_GROUP | tab, 10, 142, 200, 14);
     dialog.Add(L"Button", L"Browse", IdcBrowse, BS_PUSHBUTTON | tab, 214, 141, 60, 16);
     dialog.Add(L"Static", L"ready", IdcStatus, SS_LEFT, 10, 162, 324, 30);
+    // The summary page reuses ids of the choices, as Setup's pages do.
+    TemplateBuilder summary(L"", DS_CONTROL | WS_CHILD, WS_EX_CONTROLPARENT, 344, 200);
+    summary.Add(L"Button", L"Summary", IdcStatusMonitor, BS_GROUPBOX, 10, 10, 324, 60);
+    summary.Add(L"Static", L"", IdcStatus, SS_LEFT, 20, 24, 304, 40);
+    g_choicePage = dialog.Get();
+    g_summaryPage = summary.Get();
 
-    INT_PTR result = DialogBoxIndirectParamW(instance, frame.Get(), nullptr, FrameProcedure,
-                                             reinterpret_cast<LPARAM>(dialog.Get()));
+    INT_PTR result = DialogBoxIndirectParamW(instance, frame.Get(), nullptr, FrameProcedure, 0);
     if (SUCCEEDED(com)) {
         CoUninitialize();
     }

@@ -390,22 +390,39 @@ class Robot {
     void OnFailure(const std::string& reason);
 
   private:
-    HWND Control(int id) const {
+    // The control of that id in the window or in one of its child dialogs
+    // (Setup's pages), or none.
+    HWND FindControl(int id) const {
         RequireWindow();
         HWND control = GetDlgItem(m_window, id);
-        if (control == nullptr) {
-            // Pages are child dialogs of the frame: look one level down too.
-            for (HWND child = GetWindow(m_window, GW_CHILD); child && !control;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                if (_wcsicmp(ClassOf(child).c_str(), L"#32770") == 0) {
-                    control = GetDlgItem(child, id);
-                }
+        for (HWND child = GetWindow(m_window, GW_CHILD); child && !control;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (_wcsicmp(ClassOf(child).c_str(), L"#32770") == 0 && IsWindowVisible(child)) {
+                control = GetDlgItem(child, id);
             }
         }
-        if (control == nullptr) {
-            Fail("no control " + std::to_string(id) + " in the window");
+        return control;
+    }
+    // Waits for the control: after a click the next page may still be coming.
+    HWND Control(int id) const {
+        HWND control = nullptr;
+        if (!WaitFor(DefaultWait, [&] { return (control = FindControl(id)) != nullptr; })) {
+            Fail("no control " + std::to_string(id) + " in the window within " +
+                 std::to_string(DefaultWait) + " ms");
         }
         return control;
+    }
+    // Compares what a reader sees of control ID, looked up afresh on every
+    // poll, so that a page that replaces another is read once it is there.
+    void ExpectOf(DWORD limit, const std::string& what, int id,
+                  const std::function<std::wstring(HWND)>& reader, const std::wstring& wanted) {
+        Expect(
+            limit, what,
+            [&] {
+                HWND control = FindControl(id);
+                return control ? reader(control) : L"<no control " + std::to_wstring(id) + L">";
+            },
+            wanted);
     }
     void RequireWindow() const {
         if (m_window == nullptr || !IsWindow(m_window)) {
@@ -483,7 +500,12 @@ void Robot::Expect(DWORD limit, const std::string& what,
                    const std::function<std::wstring()>& actual, const std::wstring& wanted) {
     std::wstring last;
     if (!WaitFor(limit, [&] {
-            last = actual();
+            // A window that goes away between two polls is read again.
+            try {
+                last = actual();
+            } catch (const Failure& failure) {
+                last = L"<unreadable: " + Widen(failure.reason) + L">";
+            }
             return last == wanted;
         })) {
         Fail(what + " is " + Shown(last) + ", not " + Shown(wanted) + " (waited " +
@@ -583,52 +605,49 @@ void Robot::Run(const std::vector<std::string>& w) {
             limit(2), "the title", [&] { return WindowText(m_window); }, Widen(w[1]));
     } else if (command == "expect-text") {
         need(2, 3);
-        HWND control = Control(Number(w[1]));
-        Expect(
-            limit(3), "control " + w[1], [&] { return WindowText(control); }, Widen(w[2]));
+        ExpectOf(limit(3), "control " + w[1], Number(w[1]), WindowText, Widen(w[2]));
     } else if (command == "expect-enabled") {
         need(2, 3);
-        HWND control = Control(Number(w[1]));
         bool wanted = YesNo(w[2]);
-        Expect(
-            limit(3), "whether control " + w[1] + " is enabled",
-            [&] { return IsWindowEnabled(control) ? L"yes" : L"no"; }, wanted ? L"yes" : L"no");
+        ExpectOf(
+            limit(3), "whether control " + w[1] + " is enabled", Number(w[1]),
+            [](HWND c) { return std::wstring(IsWindowEnabled(c) ? L"yes" : L"no"); },
+            wanted ? L"yes" : L"no");
     } else if (command == "expect-checked") {
         need(2, 3);
-        HWND control = Control(Number(w[1]));
         bool wanted = YesNo(w[2]);
-        Expect(
-            limit(3), "whether button " + w[1] + " is checked",
-            [&] { return Send(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"yes" : L"no"; },
+        ExpectOf(
+            limit(3), "whether button " + w[1] + " is checked", Number(w[1]),
+            [](HWND c) {
+                return std::wstring(Send(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"yes" : L"no");
+            },
             wanted ? L"yes" : L"no");
     } else if (command == "expect-combo") {
         need(2, 3);
-        HWND combo = Control(Number(w[1]));
-        Expect(
-            limit(3), "the entry chosen in " + w[1],
-            [&] {
+        ExpectOf(
+            limit(3), "the entry chosen in " + w[1], Number(w[1]),
+            [](HWND combo) {
                 int index = static_cast<int>(Send(combo, CB_GETCURSEL, 0, 0));
-                return index < 0 ? std::wstring() : ComboTexts(combo).at(index);
+                std::vector<std::wstring> texts = ComboTexts(combo);
+                return index < 0 || index >= static_cast<int>(texts.size()) ? std::wstring()
+                                                                            : texts[index];
             },
             Widen(w[2]));
     } else if (command == "expect-combo-items") {
         need(2, 3);
-        HWND combo = Control(Number(w[1]));
-        Expect(
-            limit(3), "the entries of " + w[1], [&] { return Joined(ComboTexts(combo), L'|'); },
-            Widen(w[2]));
+        ExpectOf(
+            limit(3), "the entries of " + w[1], Number(w[1]),
+            [](HWND combo) { return Joined(ComboTexts(combo), L'|'); }, Widen(w[2]));
     } else if (command == "expect-items") {
         need(2, 3);
-        HWND list = Control(Number(w[1]));
-        Expect(
-            limit(3), "the items of " + w[1], [&] { return Joined(ListViewTexts(list), L'|'); },
-            Widen(w[2]));
+        ExpectOf(
+            limit(3), "the items of " + w[1], Number(w[1]),
+            [](HWND list) { return Joined(ListViewTexts(list), L'|'); }, Widen(w[2]));
     } else if (command == "expect-selected") {
         need(2, 3);
-        HWND list = Control(Number(w[1]));
-        Expect(
-            limit(3), "the selected items of " + w[1],
-            [&] { return Joined(ListViewSelected(list), L'|'); }, Widen(w[2]));
+        ExpectOf(
+            limit(3), "the selected items of " + w[1], Number(w[1]),
+            [](HWND list) { return Joined(ListViewSelected(list), L'|'); }, Widen(w[2]));
     } else if (command == "click") {
         need(1, 1);
         Click(Control(Number(w[1])));

@@ -60,11 +60,17 @@ click 1
 wait-msgbox
 answer OK
 expect-text 1003 "model=Varnoquill;selected=1;port=USB001;virtual=0;default=1;monitor=1;operation=1;folder=C:\\windows"
+expect-text 1020 "Summary"
 expect-enabled 1000 yes
 wait-title "Robot Fixture: done"
 screenshot confirmed
+# Back: the choices afresh, on a new page that reuses the ids.
 click 1000
 expect-text 1003 "back"
+expect-text 1020 "Enable status monitor"
+expect-checked 1019 no
+expect-checked 1001 yes
+expect-text 1015 "C:\\Varnoquill_Printer"
 expect-enabled 1000 no
 wait-title "Robot Fixture"
 click 2
