@@ -33,7 +33,8 @@
 //   select-combo ID TEXT           choose an entry as a person would
 //   select-item ID TEXT            select a list view item (it becomes the mark)
 //   deselect-item ID TEXT          deselect a list view item
-//   wait-msgbox [MS]               wait for a message box of the program
+//   wait-msgbox [MS]               wait for a message box of the program (of
+//                                  its window, if one was waited for)
 //   expect-msgbox TEXT [CAPTION]   the message box's text (and caption)
 //   expect-msgbox-buttons A,B      its buttons, e.g. OK or OK,Cancel
 //   answer OK|Cancel|Yes|No        press the button; waits until the box is gone
@@ -319,8 +320,9 @@ struct Search {
     DWORD pid = 0; // 0: any process
     std::wstring title;
     std::wstring className;
-    HWND owner = nullptr;   // message boxes: owned by this window
-    bool wantsTree = false; // the folder browser holds a tree view
+    HWND owner = nullptr;      // message boxes: owned by this window
+    bool wantsMessage = false; // message boxes: they have the message static
+    bool wantsTree = false;    // the folder browser holds a tree view
     HWND found = nullptr;
 };
 
@@ -350,6 +352,9 @@ BOOL CALLBACK Match(HWND window, LPARAM parameter) {
         return TRUE;
     }
     if (search.owner != nullptr && GetWindow(window, GW_OWNER) != search.owner) {
+        return TRUE;
+    }
+    if (search.wantsMessage && GetDlgItem(window, 0xFFFF) == nullptr) {
         return TRUE;
     }
     bool tree = false;
@@ -702,11 +707,15 @@ void Robot::Run(const std::vector<std::string>& w) {
         }
     } else if (command == "wait-msgbox") {
         need(0, 1);
-        RequireWindow();
         Search search;
         search.pid = m_process.dwProcessId;
         search.className = L"#32770";
-        search.owner = m_window;
+        search.wantsMessage = true;
+        // A box shown before any window of the program (an error at start)
+        // has no window of ours to belong to.
+        if (m_window != nullptr && IsWindow(m_window)) {
+            search.owner = m_window;
+        }
         m_box = Find(search, limit(1), "message box");
         Say("  message box " + Shown(WindowText(m_box)) + ": " +
             Shown(WindowText(GetDlgItem(m_box, 0xFFFF))));
