@@ -14,7 +14,7 @@
 # box; Cancel ends Setup. Then Setup alone in a folder without config.xml
 # shows the catalogue error box and ends. Screenshots go to
 # build/screenshots/setup-LANGUAGE/ and setup-LANGUAGE-no-catalogue/.
-# Written from the wizard's specified texts and control ids before Setup.exe
+# Written from the wizard's texts and control ids before Setup.exe
 # existed in this tree; not yet part of scripts/test-all.sh.
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
