@@ -19,7 +19,10 @@ export WINEPREFIX="$(realpath "$1")"
 link='wqy-microhei.ttc,WenQuanYi Micro Hei'
 key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI"; do
-    DISPLAY= "$VQ_WINE64" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "$link" /f >/dev/null 2>&1 </dev/null
+    if ! DISPLAY= "$VQ_WINE64" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "$link" /f >/dev/null 2>&1 </dev/null; then
+        echo "wine-fonts: could not link $face in $WINEPREFIX" >&2
+        exit 1
+    fi
 done
 wineserver -w
 echo "wine-fonts: dialog fonts linked to WenQuanYi Micro Hei in $WINEPREFIX (${LC_ALL:-no LC_ALL})"
