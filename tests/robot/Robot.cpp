@@ -450,20 +450,10 @@ class Robot {
                  " is disabled: a person cannot click it");
         }
         // Posted: the click's handler may open a modal box, and a sent
-        // message would not return until the box was closed. A push button's
-        // click reaches its dialog as BN_CLICKED; Wine does not paint a modal
-        // box opened from inside a posted BM_CLICK, so push buttons get the
-        // notification itself. Check boxes and radio buttons take BM_CLICK,
-        // which also changes their state as a person's click would.
-        LONG_PTR type = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
-        BOOL posted = FALSE;
-        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
-            posted = PostMessageW(GetParent(button), WM_COMMAND,
-                                  MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                                  reinterpret_cast<LPARAM>(button));
-        } else {
-            posted = PostMessageW(button, BM_CLICK, 0, 0);
-        }
+        // message would not return until the box was closed. BM_CLICK is a
+        // person's click: press and release, the button's own state, then
+        // BN_CLICKED to its dialog.
+        BOOL posted = PostMessageW(button, BM_CLICK, 0, 0);
         if (!posted) {
             Fail("the click could not be posted: error " + std::to_string(GetLastError()));
         }
