@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs a robot script under Wine on a desktop of its own (Xvfb and openbox):
-#   run_robot_test.sh [--locale LOCALE] [--prefix DIR] [--shots DIR] [--expect-failure]
+#   run_robot_test.sh [--locale LOCALE] [--prefix DIR] [--shots DIR] [--expect-failure WORDS]
 #                     ROBOT.EXE SCRIPT [NAME=PROGRAM...]
 # Each NAME=PROGRAM replaces $NAME in the script with the program's path as
 # Windows sees it. Screenshots go to DIR (default build/screenshots/robot),
 # taken from the X server by scripts/screenshot.sh. The locale (default
 # en_US.UTF-8) must be a generated one, or Wine silently takes 0x0409.
 # --expect-failure checks the robot's failure path instead: the script must
-# fail (exit code 1) with the screen printed.
+# fail (exit code 1) with WORDS in its reason, the screen printed and the
+# program it started ended.
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
@@ -15,13 +16,13 @@ source "$here/../../scripts/wine-env.sh"
 locale=en_US.UTF-8
 prefix="$VQ_ROOT/build/wine-gui"
 shots="$VQ_ROOT/build/screenshots/robot"
-expect_failure=0
+expect_failure=""
 while [ $# -gt 0 ]; do
     case "$1" in
     --locale) locale="$2"; shift 2 ;;
     --prefix) prefix="$2"; shift 2 ;;
     --shots) shots="$2"; shift 2 ;;
-    --expect-failure) expect_failure=1; shift ;;
+    --expect-failure) expect_failure="$2"; shift 2 ;;
     *) break ;;
     esac
 done
@@ -62,13 +63,14 @@ timeout --kill-after=10 900 bash "$VQ_ROOT/scripts/wine-desktop.sh" \
     "$(windows_path "$scratch/script.robot")" | tee "$scratch/output"
 code=${PIPESTATUS[0]}
 wineserver -k >/dev/null 2>&1
-if [ "$expect_failure" -eq 1 ]; then
-    if [ "$code" -eq 1 ] && grep -q '^robot: FAILED: ' "$scratch/output" && grep -q '^on screen:' "$scratch/output" &&
+if [ -n "$expect_failure" ]; then
+    if [ "$code" -eq 1 ] && grep -q "^robot: FAILED: .*$expect_failure" "$scratch/output" &&
+        grep -q '^on screen:' "$scratch/output" &&
         grep -q '^robot: ended the program it started' "$scratch/output"; then
         echo "run_robot_test: the robot failed as it should, with the screen printed"
         exit 0
     fi
-    echo "run_robot_test: FAIL: expected exit code 1 with the screen printed, got $code"
+    echo "run_robot_test: FAIL: expected exit code 1 for '$expect_failure' with the screen printed, got $code"
     exit 1
 fi
 exit $code
