@@ -139,7 +139,7 @@ def text_lines(canvas, x0, x1, ys, stroke):
         canvas.fill(shape, INK, bounds)
 
 
-def draw_printer(canvas, dx=0.0, dy=0.0, k=1.0):
+def draw_printer(canvas, dx=0.0, dy=0.0, k=1.0, lamp=True):
     """A desk printer: the sheet in the input tray behind, the body with its
     output slot and a green lamp, and a printed sheet coming out in front."""
     size = canvas.size
@@ -162,8 +162,9 @@ def draw_printer(canvas, dx=0.0, dy=0.0, k=1.0):
     shape, bounds = rounded_rect(*box(56, 150, 200, 166), 4 * k)
     canvas.fill(shape, (36, 42, 52, 255), bounds)
     # The power lamp.
-    shape, bounds = circle(dx + 212 * k, dy + 136 * k, max(10.0, 1.6 * UNITS / size) * k)
-    canvas.fill(shape, (40, 200, 70, 255), bounds)
+    if lamp:
+        shape, bounds = circle(dx + 212 * k, dy + 136 * k, max(10.0, 1.6 * UNITS / size) * k)
+        canvas.fill(shape, (40, 200, 70, 255), bounds)
     # The printed sheet in front.
     framed_rect(canvas, box(62, 158, 194, 242), 4 * k, PAPER, stroke)
     if size >= 32:
@@ -172,15 +173,23 @@ def draw_printer(canvas, dx=0.0, dy=0.0, k=1.0):
 
 
 def draw_arrow(canvas, stroke):
-    """A green arrow pointing down into the printer: setting it up."""
-    outline = [(168, 4), (226, 4), (226, 72), (252, 72), (197, 136), (142, 72), (168, 72)]
+    """A green arrow pointing down into the printer: setting it up. At the
+    smallest size it is drawn wider, or it would be a thin line."""
+    if canvas.size <= 16:
+        left, right, top, neck, head_left, head_right, tip = 150, 238, 0, 66, 118, 256, 150
+    else:
+        left, right, top, neck, head_left, head_right, tip = 168, 226, 4, 72, 142, 252, 136
+    middle = (head_left + head_right) / 2
+    outline = [(left, top), (right, top), (right, neck), (head_right, neck), (middle, tip),
+               (head_left, neck), (left, neck)]
     shape, bounds = polygon(outline)
     canvas.fill(shape, (20, 90, 30, 255), bounds)
     s = stroke
-    inner = [(168 + s, 4 + s), (226 - s, 4 + s), (226 - s, 72 + s * 0.4), (252 - s * 2.4, 72 + s * 0.4),
-             (197, 136 - s * 1.6), (142 + s * 2.4, 72 + s * 0.4), (168 + s, 72 + s * 0.4)]
+    inner = [(left + s, top + s), (right - s, top + s), (right - s, neck + s * 0.4),
+             (head_right - s * 2.4, neck + s * 0.4), (middle, tip - s * 1.6),
+             (head_left + s * 2.4, neck + s * 0.4), (left + s, neck + s * 0.4)]
     shape, bounds = polygon(inner)
-    canvas.fill(shape, gradient(4, (120, 225, 110, 255), 136, (30, 160, 50, 255)), bounds)
+    canvas.fill(shape, gradient(top, (120, 225, 110, 255), tip, (30, 160, 50, 255)), bounds)
 
 
 def printer_icon(size):
@@ -191,7 +200,8 @@ def printer_icon(size):
 
 def setup_icon(size):
     canvas = Canvas(size)
-    stroke = draw_printer(canvas, dx=0, dy=30, k=0.88)
+    # At the smallest size the arrow covers the lamp.
+    stroke = draw_printer(canvas, dx=0, dy=30, k=0.88, lamp=size > 16)
     draw_arrow(canvas, stroke)
     return canvas.rgba_rows()
 
