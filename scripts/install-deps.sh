@@ -10,9 +10,10 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     wine wine64 wine32:i386 xvfb xauth
-    # Setup's windows under Wine: window manager, window list, screenshots,
-    # generated locales (Wine reads LC_ALL only for those), CJK fonts.
-    openbox x11-utils imagemagick locales-all fonts-wqy-microhei
+    # The desktop of the GUI tests: window manager, X tools and screenshots,
+    # generated locales (Wine reads LC_ALL only for those), CJK fonts, the
+    # resource reader's Python, and the medium's ISO image.
+    openbox x11-utils x11-apps imagemagick locales-all fonts-wqy-microhei python3 genisoimage
 )
 
 installed() {

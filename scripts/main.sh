@@ -18,4 +18,14 @@ if [ -f "$statuskeeper" ]; then
 else
     echo "main: no $statuskeeper built yet, so no service smoke"
 fi
+# The medium, once Setup and the sample medium are in the tree.
+setup32=build/win32/wizard/Setup.exe
+if [ -f "$setup32" ] && [ -f tests/medium/config.xml ]; then
+    echo "main: assembling the medium"
+    bash scripts/build-medium.sh --setup32 "$setup32" --setup64 build/win64/wizard/Setup.exe \
+        --statuskeeper32 build/win32/statusservice/Statuskeeper.exe \
+        --statuskeeper64 build/win64/statusservice/Statuskeeper.exe --sample tests/medium
+else
+    echo "main: no $setup32 or tests/medium/config.xml yet, so no medium"
+fi
 echo "main: done"

@@ -71,6 +71,12 @@ else
     skip "Setup under Wine" "no $setup built yet"
 fi
 
+step "Wine locales from LC_ALL" bash tests/wine/locale_check.sh build/win64/tests/robot/FixtureDialog.exe
+step "robot drives the fixture dialog under Wine" bash tests/robot/run_robot_test.sh --locale ja_JP.UTF-8 \
+    build/win64/tests/robot/Robot.exe tests/robot/fixture.robot FIXTURE=build/win64/tests/robot/FixtureDialog.exe
+step "robot reports failures with the screen" bash tests/robot/robot_failures.sh build/win64
+step "Setup's binary check, on good and faulty programs" bash tests/wine/check_setup_binary_test.sh build/win32 build/win64
+step "medium assembly" bash tests/packaging/build_medium_test.sh build/win32 build/win64
 step "xmlinspect native and under Wine" bash tests/wine/xmlinspect_compare.sh build/native-asan build/win64
 step "mediacheck native and under Wine" bash tests/wine/mediacheck_compare.sh build/native-asan build/win64
 step "fuzz run (60 s)" bash tests/fuzz/run.sh 60
