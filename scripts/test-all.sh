@@ -54,22 +54,12 @@ else
 fi
 
 statuskeeper=build/win64/statusservice/Statuskeeper.exe
-if [ -f "$statuskeeper" ]; then
-    step "check binaries" bash tests/wine/check_binaries.sh "$statuskeeper" build/win32/statusservice/Statuskeeper.exe
-    step "Wine service smoke" bash tests/wine/service_smoke.sh "$statuskeeper"
-    step "Wine engine test" bash tests/wine/engine_test.sh build/win64/tests/wine/engine/vq_engine_wine_check.exe "$statuskeeper"
-else
-    skip "check binaries" "no $statuskeeper built yet"
-    skip "Wine service smoke" "no $statuskeeper built yet"
-    skip "Wine engine test" "no $statuskeeper built yet"
-fi
-
 setup=build/win64/wizard/Setup.exe
-if [ -f "$setup" ]; then
-    step "Setup under Wine" bash tests/wine/with-display.sh bash tests/wine/setup_smoke.sh "$setup"
-else
-    skip "Setup under Wine" "no $setup built yet"
-fi
+step "check binaries" bash tests/wine/check_binaries.sh "$statuskeeper" build/win32/statusservice/Statuskeeper.exe
+step "Setup's binary check" bash tests/wine/check_setup_binary.sh build/win32/wizard/Setup.exe "$setup"
+step "Wine service smoke" bash tests/wine/service_smoke.sh "$statuskeeper"
+step "Wine engine test" bash tests/wine/engine_test.sh build/win64/tests/wine/engine/vq_engine_wine_check.exe "$statuskeeper"
+step "Setup under Wine" bash tests/wine/with-display.sh bash tests/wine/setup_smoke.sh "$setup"
 
 step "Wine locales from LC_ALL" bash tests/wine/locale_check.sh build/win64/tests/robot/FixtureDialog.exe
 step "robot drives the fixture dialog under Wine" bash tests/robot/run_robot_test.sh --locale ja_JP.UTF-8 \
