@@ -74,31 +74,47 @@ bool IsDevicePath(std::u16string_view path) {
     return prefixed && !drive;
 }
 
-std::vector<std::string> SplitComponents(std::u16string_view path) {
+// Windows' own normalisation of a path that is not given verbatim (\\?\):
+// a folder name loses one trailing period, and the last name every trailing
+// period and blank, so "C:\M\vq.dll " opens "vq.dll".
+void TrimAsWindowsDoes(std::u16string& name, bool last) {
+    if (last) {
+        while (!name.empty() && (name.back() == u'.' || name.back() == u' '))
+            name.pop_back();
+    } else if (name.size() >= 2 && name.back() == u'.' && name[name.size() - 2] != u'.') {
+        name.pop_back();
+    }
+}
+
+std::vector<std::string> SplitComponents(std::u16string_view path, bool verbatim) {
     std::vector<std::string> parts;
     std::u16string current;
-    auto flush = [&] {
+    auto flush = [&](bool last) {
         if (current.empty() || current == u".") {
         } else if (current == u"..") {
             if (!parts.empty())
                 parts.pop_back();
         } else {
-            parts.push_back(ToUtf8(current));
+            if (!verbatim)
+                TrimAsWindowsDoes(current, last);
+            if (!current.empty())
+                parts.push_back(ToUtf8(current));
         }
         current.clear();
     };
     for (char16_t c : path) {
         if (c == u'\\' || c == u'/')
-            flush();
+            flush(false);
         else
             current.push_back(c);
     }
-    flush();
+    flush(true);
     return parts;
 }
 
 fs::path HostPathLocked(std::u16string_view windowsPath) {
-    if (windowsPath.starts_with(u"\\\\?\\"))
+    const bool verbatim = windowsPath.starts_with(u"\\\\?\\");
+    if (verbatim)
         windowsPath.remove_prefix(4);
     char16_t drive = u'C';
     if (windowsPath.size() >= 2 && windowsPath[1] == u':') {
@@ -112,7 +128,7 @@ fs::path HostPathLocked(std::u16string_view windowsPath) {
     if (drive < u'A' || drive > u'Z')
         return {};
     fs::path host = RootLocked() / std::string(1, static_cast<char>(drive));
-    for (const std::string& part : SplitComponents(windowsPath))
+    for (const std::string& part : SplitComponents(windowsPath, verbatim))
         host = MatchEntry(host, part);
     return host;
 }

@@ -139,5 +139,21 @@ TEST_F(FilesContract, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(ReadAll(WorkPath(u"A.Bin")), "x");
 }
 
+// A medium's catalogue may name "vq.dll " or "vq.dll.": Windows resolves
+// both to vq.dll, and a folder name loses one trailing period.
+TEST_F(FilesContract, TrailingBlanksAndPeriodsOfTheLastNameAreDropped) {
+    Write(WorkPath(u"a.bin"), "x");
+    for (std::u16string name : {u"a.bin.", u"a.bin ", u"a.bin. .", u".\\a.bin..."})
+        EXPECT_TRUE(PathFileExistsW(WorkPath(name))) << std::string(name.begin(), name.end());
+    EXPECT_EQ(ReadAll(WorkPath(u"a.bin. ")), "x");
+    EXPECT_FALSE(PathFileExistsW(WorkPath(u"a.bi")));
+}
+
+TEST_F(FilesContract, AFolderNameLosesOneTrailingPeriod) {
+    ASSERT_TRUE(CreateDirectoryW(WorkPath(u"sub")));
+    Write(WorkPath(u"sub\\a.bin"), "x");
+    EXPECT_TRUE(PathFileExistsW(WorkPath(u"sub.\\a.bin")));
+}
+
 } // namespace
 } // namespace contract
