@@ -3,40 +3,14 @@
 #include <iomanip>
 
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimUnicode.h"
 
 namespace platform::sim {
 namespace {
 
-std::string Utf8(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::uint32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 void PrintWindow(const SimWindow& window, std::ostream& out, int depth) {
-    out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << Utf8(window.className) << ' '
-        << (window.templateId ? window.templateId : window.id) << " \"" << Utf8(window.text)
+    out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << ToUtf8(window.className) << ' '
+        << (window.templateId ? window.templateId : window.id) << " \"" << ToUtf8(window.text)
         << "\" (" << window.rect.left << ',' << window.rect.top << ' ' << window.rect.Width() << 'x'
         << window.rect.Height() << ')';
     if (!window.visible)
@@ -50,13 +24,13 @@ void PrintWindow(const SimWindow& window, std::ostream& out, int depth) {
     if (!window.items.empty()) {
         out << " items";
         for (const std::u16string& item : window.items)
-            out << " \"" << Utf8(item) << '"';
+            out << " \"" << ToUtf8(item) << '"';
         out << " selection " << window.selection;
     }
     if (!window.listItems.empty()) {
         out << " rows";
         for (const SimListItem& item : window.listItems)
-            out << " \"" << Utf8(item.text) << "\"/" << item.state;
+            out << " \"" << ToUtf8(item.text) << "\"/" << item.state;
         out << " mark " << window.selectionMark;
     }
     for (const SimLine& line : window.lines)
@@ -76,8 +50,8 @@ void PrintTo(const SimWindow& window, std::ostream* out) {
 }
 
 void PrintTo(const SimMessageBox& box, std::ostream* out) {
-    *out << "box \"" << Utf8(box.caption) << "\": \"" << Utf8(box.text) << "\" type " << box.type
-         << " answer " << box.answer;
+    *out << "box \"" << ToUtf8(box.caption) << "\": \"" << ToUtf8(box.text) << "\" type "
+         << box.type << " answer " << box.answer;
 }
 
 void PrintTo(const UserAction& action, std::ostream* out) {
@@ -87,7 +61,7 @@ void PrintTo(const UserAction& action, std::ostream* out) {
     *out << Names[static_cast<int>(action.kind)] << " id " << action.id << " index "
          << action.index;
     if (!action.path.empty())
-        *out << " \"" << Utf8(action.path) << '"';
+        *out << " \"" << ToUtf8(action.path) << '"';
 }
 
 } // namespace platform::sim
