@@ -21,61 +21,24 @@ if [ $# -lt 2 ]; then
     exit 2
 fi
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../../scripts/wine-env.sh"
-native="$1/tools/mediacheck/mediacheck"
-exe="$2/tools/mediacheck/mediacheck.exe"
+source "$here/native-wine-compare.sh"
+vq_compare_programs "$1/tools/mediacheck/mediacheck" "$2/tools/mediacheck/mediacheck.exe"
 shift 2
-for program in "$native" "$exe"; do
-    if [ ! -f "$program" ]; then
-        echo "$0: $program is not built" >&2
-        exit 2
-    fi
-done
-wine="$(vq_loader_for "$exe")"
 
 normalise() {
     tr -d '\r' | sed -E -e 's/(^|[ "(:])[CZ]:\\/\1X:\\/g' \
         -e 's/\(system error ([0-9]+): [^)]*\)/(system error \1: (system text))/g'
 }
 
-run_native() {
-    "$native" "$@" 2>/dev/null
-    echo "exit: $?"
-}
-
-run_wine() {
-    local args=() arg
-    for arg in "$@"; do
-        case "$arg" in
-        /*) args+=("Z:${arg//\//\\}") ;;
-        *) args+=("$arg") ;;
-        esac
-    done
-    # ANSI code page 1252 under Wine, as on the simulated machine.
-    env LANG=en_US.UTF-8 LC_ALL= "$wine" "$exe" "${args[@]}" 2>/dev/null
-    echo "exit: $?"
-}
-
-failures=0
-compare() {
+# Both forms must agree, and the JSON form must be JSON on both machines.
+compare_both() {
     local label="$1"
     shift
-    local left right
-    left="$(run_native "$@" | normalise)"
-    right="$(run_wine "$@" | normalise)"
-    if [ "$left" == "$right" ]; then
-        echo "same: $label ($(echo "$left" | tail -n 1))"
-    else
-        echo "DIFFERENT: $label"
-        diff <(echo "$left") <(echo "$right") | sed 's/^/    /'
+    compare "$label" "$@"
+    compare "$label --json" --json "$@"
+    if [ -n "${1:-}" ] && ! echo "$compared_wine" | sed '$d' | python3 -m json.tool >/dev/null; then
+        echo "NOT JSON: $label --json"
         failures=$((failures + 1))
-    fi
-    # The JSON form must be JSON on both machines.
-    if [ "${1:-}" == "--json" ] && [ -n "${2:-}" ] && command -v python3 >/dev/null; then
-        if ! echo "$right" | sed '$d' | python3 -m json.tool >/dev/null; then
-            echo "NOT JSON: $label"
-            failures=$((failures + 1))
-        fi
     fi
 }
 
@@ -84,19 +47,13 @@ if [ ${#media[@]} -eq 0 ]; then
     media=("$here"/mediacheck-media/*/)
     empty="$(mktemp -d)"
     trap 'rm -rf "$empty"' EXIT
-    compare "no config.xml" "$empty"
-    compare "no config.xml --json" --json "$empty"
+    compare_both "no config.xml" "$empty"
     compare "bad usage" --json
     compare "two folders" "$empty" "$empty"
 fi
 for medium in "${media[@]}"; do
     medium="$(cd "$medium" && pwd)"
-    compare "$(basename "$medium")" "$medium"
-    compare "$(basename "$medium") --json" --json "$medium"
+    compare_both "$(basename "$medium")" "$medium"
 done
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures comparison(s) differ"
-    exit 1
-fi
-echo "all comparisons agree"
+vq_compare_finish
