@@ -82,14 +82,17 @@ bool CInstallEngine::DeleteStagedDriverFiles(std::u16string_view environment,
 // The service program runs as LocalSystem: only SYSTEM and Administrators
 // may change the folder that holds it, users may read and run it, and
 // nothing is inherited from the parent (a folder under C:\ would inherit
-// "Authenticated Users: Modify").
+// "Authenticated Users: Modify"). A folder a user made before is still that
+// user's, and an owner may rewrite any list: the owner gets no more than
+// users do.
 Status CInstallEngine::ProtectInstallFolder(std::u16string_view folder) {
     constexpr std::uint8_t inherit = ObjectInheritAce | ContainerInheritAce;
     const FileDacl protectedDacl{
         true,
         {{AccessAllowedAceType, inherit, FileAllAccess, std::u16string(SidLocalSystem)},
          {AccessAllowedAceType, inherit, FileAllAccess, std::u16string(SidAdministrators)},
-         {AccessAllowedAceType, inherit, FileGenericReadExecute, std::u16string(SidUsers)}}};
+         {AccessAllowedAceType, inherit, FileGenericReadExecute, std::u16string(SidUsers)},
+         {AccessAllowedAceType, inherit, FileGenericReadExecute, std::u16string(SidOwnerRights)}}};
     return SetNamedSecurityInfoW(folder, protectedDacl);
 }
 

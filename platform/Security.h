@@ -32,6 +32,9 @@ constexpr std::u16string_view SidLocalSystem = u"S-1-5-18";
 constexpr std::u16string_view SidAdministrators = u"S-1-5-32-544";
 constexpr std::u16string_view SidUsers = u"S-1-5-32-545";
 constexpr std::u16string_view SidAuthenticatedUsers = u"S-1-5-11";
+// Stands for the object's owner: an entry for it replaces the owner's
+// implicit right to read and rewrite the list.
+constexpr std::u16string_view SidOwnerRights = u"S-1-3-4";
 
 // One entry of a discretionary access control list; the trustee as a
 // string SID ("S-1-5-18").

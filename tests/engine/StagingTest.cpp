@@ -1,5 +1,7 @@
 // Driver files into and out of the spooler's driver directory, and the
 // status service program into a protected installation folder.
+#include <algorithm>
+
 #include "platform/Files.h"
 #include "platform/Security.h"
 #include "tests/engine/EngineMachine.h"
@@ -99,8 +101,47 @@ TEST_F(Staging, TheInstallationFolderIsWritableBySystemAndAdministratorsOnly) {
             (FileDacl{true,
                       {{AccessAllowedAceType, inherit, FileAllAccess, u"S-1-5-18"},
                        {AccessAllowedAceType, inherit, FileAllAccess, u"S-1-5-32-544"},
-                       {AccessAllowedAceType, inherit, FileGenericReadExecute, u"S-1-5-32-545"}}}));
+                       {AccessAllowedAceType, inherit, FileGenericReadExecute, u"S-1-5-32-545"},
+                       {AccessAllowedAceType, inherit, FileGenericReadExecute, u"S-1-3-4"}}}));
     }
+}
+
+// What a trustee may do with a folder, as Windows' access check decides it
+// from the list alone (no deny entries are in play here): the allowed entries
+// of the trustee's groups, and for the folder's owner the right to read and
+// rewrite the list, unless an OWNER RIGHTS entry says what the owner gets.
+std::uint32_t RightsOf(const FileDacl& dacl, const std::vector<std::u16string>& groups,
+                       bool owner) {
+    constexpr std::u16string_view ownerRights = u"S-1-3-4";
+    constexpr std::uint32_t readControl = 0x20000, writeDac = 0x40000;
+    std::uint32_t rights = 0;
+    bool ownerRightsListed = false;
+    for (const AccessControlEntry& entry : dacl.entries) {
+        ownerRightsListed |= entry.sid == ownerRights;
+        bool applies = std::find(groups.begin(), groups.end(), entry.sid) != groups.end() ||
+                       (owner && entry.sid == ownerRights);
+        if (applies && entry.aceType == AccessAllowedAceType)
+            rights |= entry.accessMask;
+    }
+    if (owner && !ownerRightsListed)
+        rights |= readControl | writeDac;
+    return rights;
+}
+
+// A user may create a folder under C:\ and so own it before the
+// administrator runs Setup; an owner may rewrite any list it is given.
+TEST_F(Staging, AFolderAUserMadeBeforeGivesThatUserNoWayToChangeIt) {
+    sim::PutFile(u"C:\\Varnoquill_Printer\\readme.txt", "made by a user");
+    ASSERT_TRUE(Engine().StageFiles(Model, InstallFolder, 1));
+    auto dacl = GetNamedSecurityInfoW(InstallFolder);
+    ASSERT_TRUE(dacl) << dacl.error;
+    const std::vector<std::u16string> user{std::u16string(SidUsers),
+                                           std::u16string(SidAuthenticatedUsers),
+                                           u"S-1-5-21-1004336348-1177238915-682003330-1001"};
+    EXPECT_EQ(RightsOf(dacl.value, user, true) & FileWriteRights, 0u);
+    EXPECT_EQ(RightsOf(dacl.value, user, false) & FileWriteRights, 0u);
+    EXPECT_EQ(RightsOf(dacl.value, {std::u16string(SidAdministrators)}, false) & FileAllAccess,
+              FileAllAccess);
 }
 
 // Planted while the folder was open to users, with a list of their own.
