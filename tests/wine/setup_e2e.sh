@@ -14,8 +14,9 @@
 #   removal         Japanese: the removal page lists exactly the installed
 #                   model; queue, driver, the model's own files and the
 #                   service are gone afterwards
-#   virtual-port    no printer attached: the connect prompt, Cancel keeps the
-#                   page, and the status service is registered already
+#   virtual-port    another folder chosen in the folder browser; no printer
+#                   attached: the connect prompt, Cancel keeps the page, and
+#                   the status service is registered already
 #   missing-file    a medium without one driver file: the error box in
 #                   Japanese, and no page
 #   failing-install Chinese: a folder in the driver folder under the name of
@@ -189,8 +190,9 @@ no_staged_copy() {
 }
 key_exists() { vq_key_exists "$1" || { echo "no key $1"; return 1; }; }
 key_gone() { ! vq_key_exists "$1" || { echo "$1 is still there"; return 1; }; }
+# [FOLDER]: the service program in C:\FOLDER (default Varnoquill_Printer).
 program_in_folder() {
-    local placed="$WINEPREFIX/drive_c/Varnoquill_Printer/Varnoquill_Statuskeeper.exe"
+    local placed="$WINEPREFIX/drive_c/${1:-Varnoquill_Printer}/Varnoquill_Statuskeeper.exe"
     cmp -s "$placed" "$medium/amd64/Varnoquill_Statuskeeper.exe" ||
         { echo "$placed is not the medium's amd64\\Varnoquill_Statuskeeper.exe"; return 1; }
 }
@@ -272,9 +274,23 @@ EOF
         ;;
     virtual-port)
         fresh_prefix virtual "$medium" || { fail "no prefix"; continue; }
+        mkdir -p "$WINEPREFIX/drive_c/Printers"
         {
-            install_head en
             cat <<EOF
+step "start D:\\\\Setup.exe"
+start "D:\\\\Setup.exe"
+wait-class #32770 30000
+step "page \"$(t en 0)\": choose Install, Next"
+wait-title "$(t en 0)"
+click 1
+step "page \"$(t en 1)\" (folder): browse to C:\\\\Printers, Next"
+expect-text 1015 "C:\\\\Varnoquill_Printer"
+click 1016
+wait-browser
+screenshot folder-browser
+browse-folder "C:\\\\Printers"
+expect-text 1015 "C:\\\\Printers"
+click 1
 step "page \"model and port\": Varnoquill with the virtual port and the status monitor, as they start; Next"
 select-item 1004 Varnoquill
 expect-checked 1018 yes
@@ -301,8 +317,9 @@ wait-exit any
 EOF
         } >"$scripts/virtual-port.robot"
         if run_robot en_US.UTF-8 virtual-port; then
-            check "$service is registered already" vq_check_service_registration "$service" "$program"
-            check "the program is the medium's, in C:\\Varnoquill_Printer" program_in_folder
+            check "$service is registered already, with the program in the folder browsed to" \
+                vq_check_service_registration "$service" 'C:\Printers\Varnoquill_Statuskeeper.exe'
+            check "the program is the medium's, in C:\\Printers" program_in_folder Printers
             check "no queue Varnoquill" key_gone "$(vq_queue_key Varnoquill)"
         fi
         end_server
