@@ -151,10 +151,11 @@ fresh_prefix() {
 # left running, so the machine is checked as Setup left it.
 run_robot() {
     local begin=$SECONDS
+    rm -rf "$shots/e2e-$scenario"
     say "the robot uses Setup in $1:"
     bash "$root/tests/robot/run_robot_test.sh" --locale "$1" --prefix "$WINEPREFIX" \
         --shots "$shots/e2e-$scenario" --keep-server "$robot" "$scripts/$2.robot" 2>&1 |
-        grep -v '^X connection to' | sed 's/^/    /'
+        grep -v '^X connection to' | sed 's/\r$//; s/^/    /'
     local code=${PIPESTATUS[0]}
     if [ "$code" -ne 0 ]; then
         fail "the robot failed (exit code $code); screenshots in $shots/e2e-$scenario"
