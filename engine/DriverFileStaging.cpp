@@ -36,11 +36,13 @@ Status CInstallEngine::CopyIntoFolder(std::u16string_view sourcePath, std::u16st
     }
     Status copied = CopyFileW(sourcePath, destination, false);
     TraceLastError(copied.error);
-    // A file left from an earlier run counts as placed, even when this copy failed.
+    // A file left from an earlier run counts as placed, even when this copy
+    // failed; a folder of that name does not: the spooler would register the
+    // driver without the file.
     Outcome<std::uint32_t> there = GetFileAttributesW(destination);
-    if (there)
+    if (there && (there.value & FileAttributeDirectory) == 0)
         return {};
-    return Failure(copied ? there.error : copied.error);
+    return Failure(!copied ? copied.error : there ? ErrorAccessDenied : there.error);
 }
 
 bool CInstallEngine::CopyFileIntoFolder(std::u16string sourcePath, std::u16string folder) {

@@ -69,6 +69,12 @@ step "Setup's binary check, on good and faulty programs" bash tests/wine/check_s
 step "medium assembly" bash tests/packaging/build_medium_test.sh build/win32 build/win64
 step "xmlinspect native and under Wine" bash tests/wine/xmlinspect_compare.sh build/native-asan build/win64
 step "mediacheck native and under Wine" bash tests/wine/mediacheck_compare.sh build/native-asan build/win64
+step "the medium and its ISO" bash scripts/build-medium.sh --setup32 build/win32/wizard/Setup.exe \
+    --setup64 "$setup" --statuskeeper32 build/win32/statusservice/Statuskeeper.exe \
+    --statuskeeper64 "$statuskeeper" --sample tests/medium
+step "mediacheck over the built medium, native and under Wine" \
+    bash tests/wine/mediacheck_compare.sh build/native-asan build/win64 build/medium
+step "Setup end to end under Wine" bash tests/wine/setup_e2e.sh build/medium-wine
 step "fuzz run (60 s)" bash tests/fuzz/run.sh 60
 
 echo

@@ -85,6 +85,13 @@ TEST_F(InstallPrinter, AMissingDriverFileKeepsTheCopysCode) {
     EXPECT_TRUE(sim::Drivers(u"Windows x64").empty());
 }
 
+TEST_F(InstallPrinter, AFolderNamedLikeTheDataFileFailsWithTheCopysCode) {
+    CreateDirectoryW(X64Drivers + u"vq.gpd");
+    EXPECT_EQ(Engine().InstallPrinter(Model, Port), -1);
+    EXPECT_EQ(Engine().GetErrorCode(), static_cast<int>(ErrorAccessDenied));
+    EXPECT_TRUE(sim::Drivers(u"Windows x64").empty());
+}
+
 TEST_F(InstallPrinter, AnUnknownPortLeavesTheDriverRegisteredAndNoStagedCopies) {
     EXPECT_EQ(Engine().InstallPrinter(Model, u"NOPORT:"), -1);
     EXPECT_EQ(Engine().GetErrorCode(), static_cast<int>(sim::ErrorUnknownPort));

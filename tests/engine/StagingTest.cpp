@@ -199,6 +199,12 @@ TEST_F(Staging, ADriverFilePlacedBeforeHidesAFailedCopy) {
     EXPECT_EQ(sim::FileBytes(X64Drivers + u"vq.hlp"), "old help");
 }
 
+TEST_F(Staging, AFolderNamedLikeADriverFileIsNoPlacedFile) {
+    CreateDirectoryW(X64Drivers + u"vq.gpd");
+    EXPECT_FALSE(Engine().PlaceDriverFiles(X64Files(), X64Drivers));
+    EXPECT_EQ(TakeTraces(), Traces({0, 0, 5}));
+}
+
 TEST_F(Staging, AMissingConfigStopsThePlacementAfterTheDriver) {
     PrinterFileSet files = X64Files();
     DeleteFileW(files.Config);

@@ -5,11 +5,12 @@
 //   Robot.exe [--shots HOOK DIR] SCRIPT
 //
 // SCRIPT is a UTF-8 file of commands, one a line; words are separated by
-// blanks, "quoted words" may hold blanks, \" and \\ inside quotes; # starts a
-// comment line. Each command prints one line as it goes. Every wait has a
-// time limit; on a failure the robot prints every window on screen with its
-// controls, takes a screenshot named "failure", ends the program it started
-// and exits with 1. Exit code 2 is bad usage or a bad script.
+// blanks, "quoted words" may hold blanks, \" and \\ inside quotes, and \r and
+// \n for a line break a control shows; # starts a comment line. Each command
+// prints one line as it goes. Every wait has a time limit; on a failure the
+// robot prints every window on screen with its controls, takes a screenshot
+// named "failure", ends the program it started and exits with 1. Exit code 2
+// is bad usage or a bad script.
 //
 // HOOK is a program the robot runs for a screenshot, as HOOK FILE TITLE (for
 // example Z:\...\scripts\screenshot.sh, which Wine runs as a host program);
@@ -44,6 +45,8 @@
 //   screenshot NAME                a screenshot keyed by NAME
 //   wait-exit CODE|any [MS]        wait for the program to end (with CODE)
 //   dump                           print every window on screen
+//   step TEXT                      name what the next commands do, for the log;
+//                                  each step's time is printed when it ends
 #include <windows.h>
 
 #include <commctrl.h>
@@ -849,6 +852,10 @@ std::vector<std::string> Words(const std::string& line) {
             while (i < line.size() && line[i] != '"') {
                 if (line[i] == '\\' && i + 1 < line.size()) {
                     ++i;
+                    if (line[i] == 'r' || line[i] == 'n') {
+                        word += line[i++] == 'r' ? '\r' : '\n';
+                        continue;
+                    }
                 }
                 word += line[i++];
             }
@@ -888,11 +895,28 @@ int wmain(int argc, wchar_t** argv) {
     Robot robot(hook, shotDir);
     std::string line;
     int number = 0;
+    std::string step;
+    ULONGLONG stepBegin = 0;
+    auto endStep = [&] {
+        if (!step.empty()) {
+            Say("step done in " + std::to_string(GetTickCount64() - stepBegin) + " ms: " + step);
+        }
+    };
     try {
         while (std::getline(file, line)) {
             ++number;
             std::vector<std::string> words = Words(line);
             if (words.empty() || words[0][0] == '#') {
+                continue;
+            }
+            if (words[0] == "step") {
+                if (words.size() != 2) {
+                    throw BadScript{"step takes 1 word"};
+                }
+                endStep();
+                step = words[1];
+                stepBegin = GetTickCount64();
+                Say("step: " + step);
                 continue;
             }
             ULONGLONG begin = GetTickCount64();
@@ -910,6 +934,7 @@ int wmain(int argc, wchar_t** argv) {
         robot.OnFailure("line " + std::to_string(number) + ": " + failure.reason);
         return 1;
     }
+    endStep();
     Say("robot: all steps done");
     return 0;
 }

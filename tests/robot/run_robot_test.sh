@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Runs a robot script under Wine on a desktop of its own (Xvfb and openbox):
 #   run_robot_test.sh [--locale LOCALE] [--prefix DIR] [--shots DIR] [--expect-failure WORDS]
-#                     ROBOT.EXE SCRIPT [NAME=PROGRAM...]
+#                     [--keep-server] ROBOT.EXE SCRIPT [NAME=PROGRAM...]
 # Each NAME=PROGRAM replaces $NAME in the script with the program's path as
 # Windows sees it. Screenshots go to DIR (default build/screenshots/robot),
 # taken from the X server by scripts/screenshot.sh. The locale (default
 # en_US.UTF-8) must be a generated one, or Wine silently takes 0x0409.
 # --expect-failure checks the robot's failure path instead: the script must
 # fail (exit code 1) with WORDS in its reason, the screen printed and the
-# program it started ended.
+# program it started ended. --keep-server leaves the prefix's wineserver (and
+# the services the program started) running, for the caller to look at the
+# machine as the program left it; the caller ends it.
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
@@ -17,12 +19,14 @@ locale=en_US.UTF-8
 prefix="$VQ_ROOT/build/wine-gui"
 shots="$VQ_ROOT/build/screenshots/robot"
 expect_failure=""
+keep_server=""
 while [ $# -gt 0 ]; do
     case "$1" in
     --locale) locale="$2"; shift 2 ;;
     --prefix) prefix="$2"; shift 2 ;;
     --shots) shots="$2"; shift 2 ;;
     --expect-failure) expect_failure="$2"; shift 2 ;;
+    --keep-server) keep_server=yes; shift ;;
     *) break ;;
     esac
 done
@@ -48,7 +52,7 @@ for pair in "$@"; do
     sed -i "s|\\\$$name\\b|\"$quoted\"|g" "$scratch/script.robot"
 done
 
-export WINEPREFIX="$prefix"
+export WINEPREFIX="$(realpath -m "$prefix")"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     bash "$VQ_ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" >&2 || exit 1
 fi
@@ -62,7 +66,7 @@ timeout --kill-after=10 900 bash "$VQ_ROOT/scripts/wine-desktop.sh" \
     "$VQ_WINE64" "$robot" --shots "$(windows_path "$VQ_ROOT/scripts/screenshot.sh")" "$shots" \
     "$(windows_path "$scratch/script.robot")" | tee "$scratch/output"
 code=${PIPESTATUS[0]}
-wineserver -k >/dev/null 2>&1
+[ -n "$keep_server" ] || wineserver -k >/dev/null 2>&1
 if [ -n "$expect_failure" ]; then
     if [ "$code" -eq 1 ] && grep -q "^robot: FAILED: .*$expect_failure" "$scratch/output" &&
         grep -q '^on screen:' "$scratch/output" &&

@@ -27,16 +27,10 @@ fail() {
     say "FAIL: $*"
     failures=$((failures + 1))
 }
-# Through a file, not a pipe: Wine's helper processes keep a pipe open.
+source "$VQ_ROOT/tests/wine/wine-machine.sh"
 scratch="$(mktemp)"
 state_dir="$(mktemp -d)"
 trap 'rm -rf "$scratch" "$state_dir"' EXIT
-wine_cmd() {
-    DISPLAY= "$VQ_WINE64" "$@" >"$scratch" 2>&1 </dev/null
-    local code=$?
-    tr -d '\r' <"$scratch"
-    return $code
-}
 
 # What the spooler, the service manager and the driver folders hold. Wine
 # creates some keys only when first needed (a driver environment's Drivers
@@ -45,11 +39,11 @@ wine_cmd() {
 capture() {
     local into="$state_dir/$1"
     mkdir -p "$into"
-    wine_cmd reg query 'HKLM\System\CurrentControlSet\Control\Print' /s |
+    vq_wine_cmd reg query 'HKLM\System\CurrentControlSet\Control\Print' /s |
         awk '/^HKEY/ { key = $0; next } NF { print key " | " $0 }' >"$into/print.txt"
-    wine_cmd reg query 'HKLM\System\CurrentControlSet\Services' >"$into/services.txt"
-    { wine_cmd reg query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Devices'
-      wine_cmd reg query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows'
+    vq_wine_cmd reg query 'HKLM\System\CurrentControlSet\Services' >"$into/services.txt"
+    { vq_wine_cmd reg query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Devices'
+      vq_wine_cmd reg query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows'
     } | grep ' REG_' >"$into/devices.txt"
     (cd "$drive_c/windows/system32/spool/drivers" && find . | sort) >"$into/drivers.txt"
     (cd "$drive_c" && find . -path ./windows -prune -o -path ./medium -prune -o -print | sort) >"$into/drive_c.txt"
@@ -60,7 +54,7 @@ bash "$VQ_ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" >/dev/null || { say "FAIL: 
 # One wineserver for the whole run: a new one would boot the service
 # manager anew, and it would start every auto-start service by itself.
 wineserver -p || { say "FAIL: wineserver did not start"; exit 1; }
-wine_cmd cmd /c exit >/dev/null
+vq_wine_cmd cmd /c exit >/dev/null
 
 say "medium in C:\\medium"
 mkdir -p "$medium/amd64"
@@ -71,27 +65,18 @@ cp "$check" "$medium/Setup.exe"
 capture before
 
 say "install"
-wine_cmd 'C:\medium\Setup.exe' install | sed 's/^/  /'
+vq_wine_cmd 'C:\medium\Setup.exe' install | sed 's/^/  /'
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail "the install checks failed"
 
 say "install, seen from outside"
-# Wine's sc has no "qc": the registration is read from the registry (Wine
-# keeps ImagePath as REG_SZ, Windows as REG_EXPAND_SZ).
-service_key="HKLM\\System\\CurrentControlSet\\Services\\$service"
-qc="$(wine_cmd reg query "$service_key")" || fail "no registration of $service"
-grep -Eq 'ImagePath +REG_(EXPAND_)?SZ +"C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe"$' <<<"$qc" ||
-    fail "the registered path is not the quoted program: $(grep ImagePath <<<"$qc")"
-grep -q 'Type *REG_DWORD *0x10$' <<<"$qc" || fail "not an own-process service"
-grep -q 'Start *REG_DWORD *0x2$' <<<"$qc" || fail "not started automatically"
-grep -q 'ObjectName *REG_SZ *LocalSystem$' <<<"$qc" || fail "not run as LocalSystem"
-grep -q 'STATE *: *4 *RUNNING' <<<"$(wine_cmd sc query "$service")" || fail "the service is not RUNNING"
-driver_key='HKLM\System\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3\Varnoquill'
-wine_cmd reg query "$driver_key" >/dev/null || fail "no driver Varnoquill for Windows x64"
-printer_key='HKLM\System\CurrentControlSet\Control\Print\Printers\Varnoquill'
-grep -q 'Port *REG_SZ *LPT1:' <<<"$(wine_cmd reg query "$printer_key" /v Port)" || fail "the queue is not on LPT1:"
-grep -qi '^ *Device *REG_SZ *Varnoquill,' \
-    <<<"$(wine_cmd reg query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device)" ||
-    fail "Varnoquill is not the default printer"
+why="$(vq_check_service_registration "$service" 'C:\Varnoquill_Printer\Varnoquill_Statuskeeper.exe')" ||
+    fail "$why"
+why="$(vq_check_service_running "$service")" || fail "$why"
+driver_key="$(vq_driver_key 'Windows x64' Varnoquill)"
+vq_key_exists "$driver_key" || fail "no driver Varnoquill for Windows x64"
+printer_key="$(vq_queue_key Varnoquill)"
+why="$(vq_check_queue Varnoquill LPT1:)" || fail "$why"
+why="$(vq_check_default_printer Varnoquill)" || fail "$why"
 for name in vq_drv.dll vq.gpd vq_ui.dll vq.hlp UNIRES.DLL STDNAMES.GPD vq_res.dll; do
     [ -f "$drive_c/windows/system32/spool/drivers/x64/3/$name" ] || fail "no $name in the version folder"
     [ ! -e "$drive_c/windows/system32/spool/drivers/x64/$name" ] || fail "a staged $name is left in the root"
@@ -99,13 +84,14 @@ done
 [ "$failures" -eq 0 ] && say "  ok"
 
 say "remove"
-wine_cmd 'C:\medium\Setup.exe' remove | sed 's/^/  /'
+vq_wine_cmd 'C:\medium\Setup.exe' remove | sed 's/^/  /'
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail "the removal checks failed"
 
 say "remove, seen from outside"
-wine_cmd sc qc "$service" >/dev/null && fail "the service is still registered"
-wine_cmd reg query "$driver_key" >/dev/null && fail "the driver is still registered"
-wine_cmd reg query "$printer_key" >/dev/null && fail "the queue is still there"
+# Wine's sc has no "qc": the registration is looked for in the registry.
+vq_key_exists "$(vq_service_key "$service")" && fail "the service is still registered"
+vq_wine_cmd reg query "$driver_key" >/dev/null && fail "the driver is still registered"
+vq_wine_cmd reg query "$printer_key" >/dev/null && fail "the queue is still there"
 
 capture after
 # Left on purpose: the driver, config and help files and the two shared
