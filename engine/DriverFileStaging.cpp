@@ -16,12 +16,18 @@ namespace {
 
 constexpr std::u16string_view ServiceProgramSuffix = u"_Statuskeeper.exe";
 
-// The file set's entries in the order they are copied.
-std::vector<const std::u16string*> CopyOrder(const PrinterFileSet& files) {
-    std::vector<const std::u16string*> order{&files.Driver, &files.Config, &files.Data,
-                                             &files.Help};
+// The file set's entries in the given order of the four main files, then the
+// dependent files. An entry whose element the catalogue lacks names no file:
+// copying it would "place" the driver folder itself.
+std::vector<const std::u16string*> Entries(const PrinterFileSet& files,
+                                           std::initializer_list<const std::u16string*> main) {
+    std::vector<const std::u16string*> order;
+    for (const std::u16string* entry : main)
+        if (!entry->empty())
+            order.push_back(entry);
     for (const std::u16string& depends : files.DependsFile)
-        order.push_back(&depends);
+        if (!depends.empty())
+            order.push_back(&depends);
     return order;
 }
 
@@ -51,7 +57,8 @@ bool CInstallEngine::CopyFileIntoFolder(std::u16string sourcePath, std::u16strin
 
 Status CInstallEngine::PlaceFiles(const PrinterFileSet& files,
                                   std::u16string_view driverDirectory) {
-    for (const std::u16string* source : CopyOrder(files))
+    for (const std::u16string* source :
+         Entries(files, {&files.Driver, &files.Config, &files.Data, &files.Help}))
         if (Status placed = CopyIntoFolder(*source, driverDirectory); !placed)
             return placed;
     return {};
@@ -68,11 +75,8 @@ bool CInstallEngine::DeleteStagedDriverFiles(std::u16string_view environment,
     if (!directory)
         return false;
     std::u16string root = WithBackslash(directory.value);
-    std::vector<const std::u16string*> order{&files.Driver, &files.Data, &files.Config,
-                                             &files.Help};
-    for (const std::u16string& depends : files.DependsFile)
-        order.push_back(&depends);
-    for (const std::u16string* entry : order) {
+    for (const std::u16string* entry :
+         Entries(files, {&files.Driver, &files.Data, &files.Config, &files.Help})) {
         std::u16string staged = root + std::u16string(FileNamePart(*entry));
         // A file already gone, or one the spooler holds, stays as it is.
         if (FitsPathBuffer(staged))

@@ -18,14 +18,24 @@ constexpr std::uint32_t ServerAccessAdminister = 0x1;
 constexpr std::size_t PortNameBuffer = 100;
 constexpr std::size_t DependentFilesBuffer = 1024;
 
-// Driver, Data, Config and Help, then the DependsFile entries: file names only.
+// Driver, Data, Config and Help, then the DependsFile entries: file names
+// only. An entry the catalogue lacks is left out: an empty name would end
+// the list there and drop every name after it.
 std::vector<std::u16string> DependentFiles(const PrinterFileSet& files) {
     std::vector<std::u16string> names;
     for (const std::u16string* entry : {&files.Driver, &files.Data, &files.Config, &files.Help})
-        names.emplace_back(FileNamePart(*entry));
+        if (!entry->empty())
+            names.emplace_back(FileNamePart(*entry));
     for (const std::u16string& depends : files.DependsFile)
-        names.emplace_back(FileNamePart(depends));
+        if (!depends.empty())
+            names.emplace_back(FileNamePart(depends));
     return names;
+}
+
+// A file of the driver directory, or none for an entry the catalogue lacks.
+std::u16string InDirectory(std::u16string_view root, std::u16string_view entry) {
+    return entry.empty() ? std::u16string()
+                         : std::u16string(root) + std::u16string(FileNamePart(entry));
 }
 
 // Each name and its terminator, and the list's own terminator.
@@ -52,10 +62,10 @@ DriverInfo3 DriverRecord(std::u16string_view modelName, std::u16string_view envi
     driver.version = 3;
     driver.name = modelName;
     driver.environment = environment;
-    driver.driverPath = root + std::u16string(FileNamePart(files.Driver));
-    driver.dataFile = root + std::u16string(FileNamePart(files.Data));
-    driver.configFile = root + std::u16string(FileNamePart(files.Config));
-    driver.helpFile = root + std::u16string(FileNamePart(files.Help));
+    driver.driverPath = InDirectory(root, files.Driver);
+    driver.dataFile = InDirectory(root, files.Data);
+    driver.configFile = InDirectory(root, files.Config);
+    driver.helpFile = InDirectory(root, files.Help);
     driver.dependentFiles = DependentFiles(files);
     driver.defaultDataType = u"RAW";
     return driver;

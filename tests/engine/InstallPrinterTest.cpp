@@ -31,6 +31,20 @@ TEST_F(InstallPrinter, TheDependentFileListNamesTheMainFilesFirst) {
               (std::vector<std::u16string>{u"drv", u"dat", u"cfg", u"hlp", u"e1", u"e2"}));
 }
 
+// Many drivers have no help file: a catalogue without Help installs, and the
+// dependent files after it still reach the spooler.
+TEST_F(InstallPrinter, AFileSetWithoutHelpInstallsWithEveryDependentFile) {
+    m_catalogue = {SeedModel(Model, u"C:\\Setup", {u"drv", u"dat", u"cfg", u"hlp", {u"e1"}})};
+    m_catalogue[0].amd64.Help.clear();
+    ASSERT_EQ(Engine().InstallPrinter(Model, Port), 0);
+    EXPECT_EQ(Engine().GetErrorCode(), 0);
+    const DriverInfo3 driver = sim::Drivers(u"Windows x64").at(0);
+    EXPECT_EQ(driver.helpFile, u"");
+    EXPECT_EQ(driver.dependentFiles, (std::vector<std::u16string>{u"drv", u"dat", u"cfg", u"e1"}));
+    ASSERT_TRUE(sim::QueueRecord(Model));
+    EXPECT_EQ(sim::QueueRecord(Model)->driverName, Model);
+}
+
 TEST_F(InstallPrinter, AnExistingQueueIsMinusTwoAndChangesNothing) {
     ASSERT_EQ(Engine().InstallPrinter(Model, Port), 0);
     sim::SimSnapshot installed = sim::TakeSnapshot();
