@@ -284,7 +284,7 @@ using sim::State;
 
 Status DevInfoTraits::Close(RawHandle raw) {
     delete static_cast<sim::DevInfoSet*>(raw);
-    return Failure(sim::TakeFault("SetupDiDestroyDeviceInfoList"));
+    return Status{sim::TakeFault("SetupDiDestroyDeviceInfoList")};
 }
 
 Outcome<DevInfoHandle> SetupDiGetClassDevsW(const Guid* classGuid, std::u16string_view enumerator,
@@ -408,7 +408,7 @@ Status DeviceNotifyTraits::Close(RawHandle raw) {
     if (index == 0 || index > State().notifications.size())
         return Failure(ErrorInvalidHandle);
     State().notifications[index - 1].active = false;
-    return Failure(sim::TakeFault("UnregisterDeviceNotification"));
+    return Status{sim::TakeFault("UnregisterDeviceNotification")};
 }
 
 Outcome<DeviceNotifyHandle>

@@ -86,7 +86,7 @@ using sim::State;
 
 Status RegKeyTraits::Close(RawHandle raw) {
     delete static_cast<sim::KeyObject*>(raw);
-    return Failure(sim::TakeFault("RegCloseKey"));
+    return Status{sim::TakeFault("RegCloseKey")};
 }
 
 Outcome<RegKey> RegOpenKeyExA(std::string_view subKey, std::uint32_t samDesired) {

@@ -386,7 +386,7 @@ Status SetPrinterW(const PrinterHandle& printer, const PrinterInfo2& info) {
     kept.status = q->info.status;
     kept.jobs = q->info.jobs;
     q->info = kept;
-    return Failure(sim::Record(call, ErrorSuccess));
+    return Status{sim::Record(call, ErrorSuccess)};
 }
 
 Status SetPrinterW(const PrinterHandle& printer, std::uint32_t command, std::uint32_t statusWord) {
@@ -411,7 +411,7 @@ Status SetPrinterW(const PrinterHandle& printer, std::uint32_t command, std::uin
             e = ErrorInvalidParameter;
         }
     }
-    return Failure(sim::Record(call, e));
+    return Status{sim::Record(call, e)};
 }
 
 Outcome<std::vector<PortInfo2>> EnumPortsW() {
@@ -446,7 +446,7 @@ Status AddPrinterDriverW(const DriverInfo3& driver) {
     auto& list = State().drivers[sim::EnvironmentKey(driver.environment)];
     std::erase_if(list, [&](const DriverInfo3& d) { return sim::SameName(d.name, driver.name); });
     list.push_back(driver);
-    return Failure(sim::Record(call, ErrorSuccess));
+    return Status{sim::Record(call, ErrorSuccess)};
 }
 
 Status DeletePrinterDriverW(std::u16string_view environment, std::u16string_view driverName) {
@@ -462,7 +462,7 @@ Status DeletePrinterDriverW(std::u16string_view environment, std::u16string_view
     auto& list = State().drivers[sim::EnvironmentKey(environment)];
     auto removed = std::erase_if(
         list, [&](const DriverInfo3& d) { return sim::SameName(d.name, driverName); });
-    return Failure(sim::Record(call, removed ? ErrorSuccess : ErrorUnknownPrinterDriver));
+    return Status{sim::Record(call, removed ? ErrorSuccess : ErrorUnknownPrinterDriver)};
 }
 
 Outcome<PrinterHandle> AddPrinterW(const PrinterInfo2& info) {
@@ -502,7 +502,7 @@ Status DeletePrinter(const PrinterHandle& printer) {
     if (sim::SameName(State().defaultPrinter, q->info.printerName))
         State().defaultPrinter.clear();
     State().queues.erase(sim::Key(q->info.printerName));
-    return Failure(sim::Record(call, ErrorSuccess));
+    return Status{sim::Record(call, ErrorSuccess)};
 }
 
 Status SetDefaultPrinterByOrdinal(std::u16string_view printerName) {
@@ -515,7 +515,7 @@ Status SetDefaultPrinterByOrdinal(std::u16string_view printerName) {
     if (e)
         return Failure(sim::Record(call, e));
     State().defaultPrinter = q->info.printerName;
-    return Failure(sim::Record(call, ErrorSuccess));
+    return Status{sim::Record(call, ErrorSuccess)};
 }
 
 } // namespace platform

@@ -64,7 +64,7 @@ Status SetNamedSecurityInfoW(std::u16string_view path, const FileDacl& dacl) {
     // This call returns its error instead of setting the thread's last error.
     DWORD result = ::SetNamedSecurityInfoW(widePath.data(), SE_FILE_OBJECT, what, nullptr, nullptr,
                                            acl, nullptr);
-    return Failure(static_cast<WinError>(result));
+    return Status{static_cast<WinError>(result)};
 }
 
 Outcome<FileDacl> GetNamedSecurityInfoW(std::u16string_view path) {
