@@ -1,5 +1,7 @@
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "platform/Files.h"
 #include "tests/contract/ContractTest.h"
@@ -153,6 +155,91 @@ TEST_F(FilesContract, AFolderNameLosesOneTrailingPeriod) {
     ASSERT_TRUE(CreateDirectoryW(WorkPath(u"sub")));
     Write(WorkPath(u"sub\\a.bin"), "x");
     EXPECT_TRUE(PathFileExistsW(WorkPath(u"sub.\\a.bin")));
+}
+
+// Entries of a listing, in whatever order the machine gives them.
+struct Listing {
+    std::set<std::pair<std::u16string, bool>> entries; // name, is a folder
+    WinError end = ErrorSuccess;                       // what ended it
+};
+
+Listing ListAll(std::u16string_view pattern) {
+    Listing listing;
+    auto first = FindFirstFileW(pattern);
+    if (!first) {
+        listing.end = first.error;
+        return listing;
+    }
+    auto add = [&](const FindData& data) {
+        listing.entries.insert(
+            {data.fileName, (data.fileAttributes & FileAttributeDirectory) != 0});
+    };
+    add(first.value.data);
+    for (;;) {
+        auto next = FindNextFileW(first.value.handle);
+        if (!next) {
+            listing.end = next.error;
+            break;
+        }
+        add(next.value);
+    }
+    EXPECT_TRUE(first.value.handle.Close());
+    return listing;
+}
+
+std::string Describe(const Listing& listing) {
+    std::string text;
+    for (const auto& [name, folder] : listing.entries)
+        text += std::string(name.begin(), name.end()) + (folder ? "\\ " : " ");
+    return text + "end " + std::to_string(listing.end);
+}
+
+TEST_F(FilesContract, AFolderListsItselfItsParentAndItsEntriesThenNoMoreFiles) {
+    Write(WorkPath(u"a.bin"), "x");
+    Write(WorkPath(u"Other_Statuskeeper.exe"), "y");
+    ASSERT_TRUE(CreateDirectoryW(WorkPath(u"sub")));
+    Listing listing = ListAll(WorkPath(u"*"));
+    const std::set<std::pair<std::u16string, bool>> expected{{u".", true},
+                                                             {u"..", true},
+                                                             {u"a.bin", false},
+                                                             {u"Other_Statuskeeper.exe", false},
+                                                             {u"sub", true}};
+    EXPECT_EQ(listing.entries, expected) << Describe(listing);
+    EXPECT_EQ(listing.end, ErrorNoMoreFiles);
+}
+
+TEST_F(FilesContract, AnEmptyFolderListsOnlyItselfAndItsParent) {
+    ASSERT_TRUE(CreateDirectoryW(WorkPath(u"empty")));
+    Listing listing = ListAll(WorkPath(u"empty\\*"));
+    const std::set<std::pair<std::u16string, bool>> expected{{u".", true}, {u"..", true}};
+    EXPECT_EQ(listing.entries, expected) << Describe(listing);
+    EXPECT_EQ(listing.end, ErrorNoMoreFiles);
+    auto attributes = GetFileAttributesW(WorkPath(u"empty"));
+    ASSERT_TRUE(attributes) << attributes.error;
+    EXPECT_EQ(attributes.value & FileAttributeReparsePoint, 0u) << "a plain folder";
+}
+
+struct PatternCase {
+    const char* what;
+    std::u16string pattern;
+    std::set<std::pair<std::u16string, bool>> entries;
+    WinError end;
+};
+
+TEST_F(FilesContract, PatternsMatchWithoutRegardToCaseAndMissOrFailAsWindowsSays) {
+    Write(WorkPath(u"a.bin"), "x");
+    Write(WorkPath(u"b.txt"), "y");
+    const PatternCase cases[] = {
+        {"wildcard and other case", u"A.*", {{u"a.bin", false}}, ErrorNoMoreFiles},
+        {"one character", u"?.txt", {{u"b.txt", false}}, ErrorNoMoreFiles},
+        {"nothing matching", u"*.none", {}, ErrorFileNotFound},
+        {"missing folder", u"absent\\*", {}, ErrorPathNotFound},
+    };
+    for (const PatternCase& c : cases) {
+        Listing listing = ListAll(WorkPath(c.pattern));
+        EXPECT_EQ(listing.entries, c.entries) << c.what << ": " << Describe(listing);
+        EXPECT_EQ(listing.end, c.end) << c.what;
+    }
 }
 
 } // namespace
