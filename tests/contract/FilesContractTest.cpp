@@ -22,6 +22,15 @@ class FilesContract : public ContractTest {
         EXPECT_EQ(written.value, bytes.size());
     }
 
+    // The work folder keeps folders from earlier runs on Windows and Wine
+    // (only known files are removed before each test), so one already there
+    // is as good as a new one.
+    static std::u16string MakeFolder(std::u16string_view name) {
+        Status made = CreateDirectoryW(WorkPath(name));
+        EXPECT_TRUE(made || made.error == ErrorAlreadyExists) << made.error;
+        return WorkPath(name);
+    }
+
     static std::string ReadAll(std::u16string_view path) {
         auto file = CreateFileW(path, GenericRead, FileShareRead, OpenExisting, 0);
         if (!file)
@@ -152,7 +161,7 @@ TEST_F(FilesContract, TrailingBlanksAndPeriodsOfTheLastNameAreDropped) {
 }
 
 TEST_F(FilesContract, AFolderNameLosesOneTrailingPeriod) {
-    ASSERT_TRUE(CreateDirectoryW(WorkPath(u"sub")));
+    MakeFolder(u"sub");
     Write(WorkPath(u"sub\\a.bin"), "x");
     EXPECT_TRUE(PathFileExistsW(WorkPath(u"sub.\\a.bin")));
 }
@@ -195,10 +204,11 @@ std::string Describe(const Listing& listing) {
 }
 
 TEST_F(FilesContract, AFolderListsItselfItsParentAndItsEntriesThenNoMoreFiles) {
-    Write(WorkPath(u"a.bin"), "x");
-    Write(WorkPath(u"Other_Statuskeeper.exe"), "y");
-    ASSERT_TRUE(CreateDirectoryW(WorkPath(u"sub")));
-    Listing listing = ListAll(WorkPath(u"*"));
+    const std::u16string folder = MakeFolder(u"listing");
+    Write(folder + u"\\a.bin", "x");
+    Write(folder + u"\\Other_Statuskeeper.exe", "y");
+    MakeFolder(u"listing\\sub");
+    Listing listing = ListAll(folder + u"\\*");
     const std::set<std::pair<std::u16string, bool>> expected{{u".", true},
                                                              {u"..", true},
                                                              {u"a.bin", false},
@@ -209,12 +219,12 @@ TEST_F(FilesContract, AFolderListsItselfItsParentAndItsEntriesThenNoMoreFiles) {
 }
 
 TEST_F(FilesContract, AnEmptyFolderListsOnlyItselfAndItsParent) {
-    ASSERT_TRUE(CreateDirectoryW(WorkPath(u"empty")));
-    Listing listing = ListAll(WorkPath(u"empty\\*"));
+    const std::u16string folder = MakeFolder(u"empty");
+    Listing listing = ListAll(folder + u"\\*");
     const std::set<std::pair<std::u16string, bool>> expected{{u".", true}, {u"..", true}};
     EXPECT_EQ(listing.entries, expected) << Describe(listing);
     EXPECT_EQ(listing.end, ErrorNoMoreFiles);
-    auto attributes = GetFileAttributesW(WorkPath(u"empty"));
+    auto attributes = GetFileAttributesW(folder);
     ASSERT_TRUE(attributes) << attributes.error;
     EXPECT_EQ(attributes.value & FileAttributeReparsePoint, 0u) << "a plain folder";
 }
@@ -227,8 +237,9 @@ struct PatternCase {
 };
 
 TEST_F(FilesContract, PatternsMatchWithoutRegardToCaseAndMissOrFailAsWindowsSays) {
-    Write(WorkPath(u"a.bin"), "x");
-    Write(WorkPath(u"b.txt"), "y");
+    const std::u16string folder = MakeFolder(u"patterns");
+    Write(folder + u"\\a.bin", "x");
+    Write(folder + u"\\b.txt", "y");
     const PatternCase cases[] = {
         {"wildcard and other case", u"A.*", {{u"a.bin", false}}, ErrorNoMoreFiles},
         {"one character", u"?.txt", {{u"b.txt", false}}, ErrorNoMoreFiles},
@@ -236,7 +247,7 @@ TEST_F(FilesContract, PatternsMatchWithoutRegardToCaseAndMissOrFailAsWindowsSays
         {"missing folder", u"absent\\*", {}, ErrorPathNotFound},
     };
     for (const PatternCase& c : cases) {
-        Listing listing = ListAll(WorkPath(c.pattern));
+        Listing listing = ListAll(folder + u"\\" + c.pattern);
         EXPECT_EQ(listing.entries, c.entries) << c.what << ": " << Describe(listing);
         EXPECT_EQ(listing.end, c.end) << c.what;
     }
