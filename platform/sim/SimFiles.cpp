@@ -387,6 +387,10 @@ Status CreateDirectoryW(std::u16string_view path) {
         return Failure(e);
     fs::path host = sim::HostPath(path);
     std::error_code ec;
+    // Windows refuses a drive's root as access denied, not as existing.
+    fs::path fromRoot = host.lexically_relative(sim::FileRoot());
+    if (std::distance(fromRoot.begin(), fromRoot.end()) == 1)
+        return Failure(fs::is_directory(host, ec) ? ErrorAccessDenied : ErrorPathNotFound);
     if (fs::exists(host, ec))
         return Failure(ErrorAlreadyExists);
     if (!fs::is_directory(host.parent_path(), ec))

@@ -144,6 +144,14 @@ TEST_F(FilesContract, CreateDirectoryWOfAnExistingFolderIsAlreadyExists) {
     EXPECT_EQ(CreateDirectoryW(WorkPath(u"absent\\deeper")).error, ErrorPathNotFound);
 }
 
+// A folder browser may hand Setup a drive root to create. Windows refuses
+// it as access denied; Wine says it already exists.
+TEST_F(FilesContract, CreateDirectoryWOfADriveRootIsAccessDenied) {
+    const WinError expected =
+        Env().Kind() == Machine::Wine ? ErrorAlreadyExists : ErrorAccessDenied;
+    EXPECT_EQ(CreateDirectoryW(u"C:\\").error, expected) << MachineName(Env().Kind());
+}
+
 TEST_F(FilesContract, NamesMatchWithoutRegardToCase) {
     Write(WorkPath(u"a.bin"), "x");
     EXPECT_TRUE(PathFileExistsW(WorkPath(u"A.BIN")));

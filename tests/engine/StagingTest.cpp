@@ -206,8 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  u"C:\\Varnoquill_Printer\\Other_Statuskeeper.exe"));
                          },
                          183, 145},
-        RefusedFolderRow{"ADriveRoot", u"C:\\", [] {}, 183, 161},
-        RefusedFolderRow{"ADriveRootReachedThroughDotDot", u"C:\\Windows\\..", [] {}, 183, 161},
+        RefusedFolderRow{"ADriveRoot", u"C:\\", [] {}, 5, 161},
+        RefusedFolderRow{"ADriveRootReachedThroughDotDot", u"C:\\Windows\\..", [] {}, 5, 161},
         RefusedFolderRow{"AFileOfThatName", InstallFolder,
                          [] { sim::PutFile(InstallFolder, "a file"); }, 183, 267},
         RefusedFolderRow{"AJunction", InstallFolder,
