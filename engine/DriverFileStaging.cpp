@@ -112,11 +112,12 @@ bool EndsWithServiceProgramSuffix(std::u16string_view name) {
 }
 
 // What a folder of Setup's own may hold: nothing but service programs (this
-// model's from an earlier run, or other models' sharing the folder).
+// model's from an earlier run, or other models' sharing the folder). A link
+// would carry the folder's new list to whatever it leads to.
 bool BelongsInOurFolder(const FindData& entry) {
     if (entry.fileName == u"." || entry.fileName == u"..")
         return true;
-    return !(entry.fileAttributes & FileAttributeDirectory) &&
+    return !(entry.fileAttributes & (FileAttributeDirectory | FileAttributeReparsePoint)) &&
            EndsWithServiceProgramSuffix(entry.fileName);
 }
 

@@ -275,7 +275,7 @@ void PutFile(std::u16string_view windowsPath, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void PutJunction(std::u16string_view windowsPath, std::u16string_view targetWindowsPath) {
+void PutReparsePoint(std::u16string_view windowsPath, std::u16string_view targetWindowsPath) {
     fs::path host = HostPath(windowsPath);
     fs::create_directories(host.parent_path());
     fs::create_directory_symlink(HostPath(targetWindowsPath), host);

@@ -206,6 +206,13 @@ INSTANTIATE_TEST_SUITE_P(
                                  u"C:\\Varnoquill_Printer\\Other_Statuskeeper.exe"));
                          },
                          183, 145},
+        RefusedFolderRow{"HoldingAProgramThatIsALink", InstallFolder,
+                         [] {
+                             sim::PutFile(u"C:\\Windows\\win.ini", "[fonts]");
+                             sim::PutReparsePoint(u"C:\\Varnoquill_Printer\\Duo_Statuskeeper.exe",
+                                                  u"C:\\Windows\\win.ini");
+                         },
+                         183, 145},
         RefusedFolderRow{"ADriveRoot", u"C:\\", [] {}, 5, 161},
         RefusedFolderRow{"ADriveRootReachedThroughDotDot", u"C:\\Windows\\..", [] {}, 5, 161},
         RefusedFolderRow{"AFileOfThatName", InstallFolder,
@@ -213,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedFolderRow{"AJunction", InstallFolder,
                          [] {
                              ASSERT_TRUE(CreateDirectoryW(u"C:\\Elsewhere"));
-                             sim::PutJunction(InstallFolder, u"C:\\Elsewhere");
+                             sim::PutReparsePoint(InstallFolder, u"C:\\Elsewhere");
                          },
                          183, 4391},
         RefusedFolderRow{"WhoseListingFails", InstallFolder,

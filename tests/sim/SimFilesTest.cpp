@@ -81,7 +81,7 @@ TEST_F(SimFiles, DevicePathsGoToTheDeviceArea) {
 // contract suite cannot make one on Wine, so the simulation's side is here.
 TEST_F(SimFiles, AJunctionIsAReparsePointThatOpensItsTarget) {
     sim::PutFile(u"C:\\Target\\a.txt", "a");
-    sim::PutJunction(u"C:\\Folder\\Link", u"C:\\Target");
+    sim::PutReparsePoint(u"C:\\Folder\\Link", u"C:\\Target");
     EXPECT_EQ(GetFileAttributesW(u"C:\\Folder\\Link").value,
               FileAttributeDirectory | FileAttributeReparsePoint);
     EXPECT_EQ(GetFileAttributesW(u"C:\\Target").value, FileAttributeDirectory);
