@@ -102,6 +102,64 @@ Status CInstallEngine::ProtectInstallFolder(std::u16string_view folder) {
     return SetNamedSecurityInfoW(folder, protectedDacl);
 }
 
+namespace {
+
+bool EndsWithServiceProgramSuffix(std::u16string_view name) {
+    if (name.size() < ServiceProgramSuffix.size())
+        return false;
+    auto fold = [](char16_t c) {
+        return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    };
+    std::u16string_view tail = name.substr(name.size() - ServiceProgramSuffix.size());
+    for (std::size_t i = 0; i < tail.size(); ++i)
+        if (fold(tail[i]) != fold(ServiceProgramSuffix[i]))
+            return false;
+    return true;
+}
+
+// What a folder of Setup's own may hold: nothing but service programs (this
+// model's from an earlier run, or other models' sharing the folder). A link
+// would carry the folder's new list to whatever it leads to.
+bool BelongsInOurFolder(const FindData& entry) {
+    if (entry.fileName == u"." || entry.fileName == u"..")
+        return true;
+    return !(entry.fileAttributes & (FileAttributeDirectory | FileAttributeReparsePoint)) &&
+           EndsWithServiceProgramSuffix(entry.fileName);
+}
+
+} // namespace
+
+// Protecting a folder replaces its own list and pushes the new entries down
+// through everything below it, so a folder Setup did not just create is
+// protected only when it is plainly Setup's own. The browser may hand us C:\,
+// a user's Desktop or a junction that leads elsewhere.
+Status CInstallEngine::CheckFoundFolderIsOurs(std::u16string_view folder) {
+    // A drive or share root is never an installation folder of ours.
+    if (IsRootFolder(folder))
+        return Failure(ErrorBadPathname);
+    Outcome<std::uint32_t> attributes = GetFileAttributesW(folder);
+    if (!attributes)
+        return Failure(attributes.error);
+    if (!(attributes.value & FileAttributeDirectory))
+        return Failure(ErrorDirectory);
+    // Its list and its program would be the target's, wherever that is.
+    if (attributes.value & FileAttributeReparsePoint)
+        return Failure(ErrorReparseAttributeConflict);
+
+    Outcome<FindFirst> first = FindFirstFileW(WithBackslash(folder) + u"*");
+    if (!first)
+        return first.error == ErrorFileNotFound ? Status{} : Failure(first.error);
+    if (!BelongsInOurFolder(first.value.data))
+        return Failure(ErrorDirNotEmpty);
+    for (;;) {
+        Outcome<FindData> next = FindNextFileW(first.value.handle);
+        if (!next)
+            return next.error == ErrorNoMoreFiles ? Status{} : Failure(next.error);
+        if (!BelongsInOurFolder(next.value))
+            return Failure(ErrorDirNotEmpty);
+    }
+}
+
 bool CInstallEngine::StageFiles(std::u16string modelName, std::u16string installFolder,
                                 int unused) {
     (void)unused; // the model page passes 1; nothing depends on it
@@ -124,8 +182,16 @@ bool CInstallEngine::StageFiles(std::u16string modelName, std::u16string install
         return false;
     }
 
-    // Only the last level is created; an existing folder is fine and only traced.
-    TraceLastError(CreateDirectoryW(installFolder).error);
+    // Only the last level is created. A folder that was there already (or a
+    // root, which cannot be created) is used only when it is Setup's own.
+    Status created = CreateDirectoryW(installFolder);
+    TraceLastError(created.error);
+    if (!created) {
+        if (Status ours = CheckFoundFolderIsOurs(installFolder); !ours) {
+            TraceLastError(ours.error);
+            return false;
+        }
+    }
     // Without protection the program is not placed: any user could replace it.
     if (Status secured = ProtectInstallFolder(installFolder); !secured) {
         TraceLastError(secured.error);

@@ -1,5 +1,7 @@
 #include "engine/EnginePaths.h"
 
+#include <vector>
+
 #include "wizard/PrinterCatalogue.h"
 
 std::u16string_view FileNamePart(std::u16string_view path) {
@@ -16,4 +18,37 @@ std::u16string WithBackslash(std::u16string_view folder) {
 
 bool FitsPathBuffer(std::u16string_view path) {
     return path.size() <= MaxPathLength;
+}
+
+bool IsRootFolder(std::u16string_view folder) {
+    // Names that belong to the root itself: none after a drive, the server
+    // and the share after "\\" or "\\?\UNC\".
+    std::size_t rootNames = 0;
+    if (folder.starts_with(u"\\\\?\\UNC\\")) {
+        folder.remove_prefix(8);
+        rootNames = 2;
+    } else if (folder.starts_with(u"\\\\?\\")) {
+        folder.remove_prefix(4);
+    }
+    if (rootNames == 0 && folder.size() >= 2 && folder[1] == u':')
+        folder.remove_prefix(2);
+    else if (folder.starts_with(u"\\\\") || folder.starts_with(u"//"))
+        rootNames = 2;
+
+    std::vector<std::u16string_view> names;
+    while (!folder.empty()) {
+        std::size_t end = folder.find_first_of(u"\\/");
+        std::u16string_view name = folder.substr(0, end);
+        folder.remove_prefix(end == std::u16string_view::npos ? folder.size() : end + 1);
+        if (folder.empty() && name != u"." && name != u"..")
+            while (!name.empty() && (name.back() == u'.' || name.back() == u' '))
+                name.remove_suffix(1);
+        if (name == u"..") {
+            if (names.size() > rootNames)
+                names.pop_back();
+        } else if (!name.empty() && name != u".") {
+            names.push_back(name);
+        }
+    }
+    return names.size() <= rootNames;
 }

@@ -12,3 +12,8 @@ std::u16string WithBackslash(std::u16string_view folder);
 
 // Whether a path fits the 260-character buffers, terminator included.
 bool FitsPathBuffer(std::u16string_view path);
+
+// Whether a folder path names the root of a drive or of a network share
+// (C:\ or \\server\share), with "." and ".." resolved and the last name's
+// trailing periods and blanks dropped, as Windows resolves it.
+bool IsRootFolder(std::u16string_view folder);

@@ -56,6 +56,7 @@ class CInstallEngine {
     platform::Status CopyIntoFolder(std::u16string_view sourcePath, std::u16string_view folder);
     platform::Status PlaceFiles(const PrinterFileSet& files, std::u16string_view driverDirectory);
     platform::Status ProtectInstallFolder(std::u16string_view folder);
+    platform::Status CheckFoundFolderIsOurs(std::u16string_view folder);
     // Failure with the error code kept, as every failing install and
     // removal step ends.
     int Fail(platform::WinError error);

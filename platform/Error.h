@@ -17,6 +17,7 @@ constexpr WinError ErrorPathNotFound = 3;
 constexpr WinError ErrorAccessDenied = 5;
 constexpr WinError ErrorInvalidHandle = 6;
 constexpr WinError ErrorNotEnoughMemory = 8;
+constexpr WinError ErrorNoMoreFiles = 18;
 constexpr WinError ErrorGenFailure = 31;
 constexpr WinError ErrorSharingViolation = 32;
 constexpr WinError ErrorHandleEof = 38;
@@ -25,9 +26,12 @@ constexpr WinError ErrorInvalidParameter = 87;
 constexpr WinError ErrorInsufficientBuffer = 122;
 constexpr WinError ErrorInvalidName = 123;
 constexpr WinError ErrorInvalidLevel = 124;
+constexpr WinError ErrorDirNotEmpty = 145;
+constexpr WinError ErrorBadPathname = 161;
 constexpr WinError ErrorAlreadyExists = 183;
 constexpr WinError ErrorFilenameExcedRange = 206;
 constexpr WinError ErrorNoMoreItems = 259;
+constexpr WinError ErrorDirectory = 267;
 constexpr WinError ErrorNoUnicodeTranslation = 1113;
 constexpr WinError ErrorServiceRequestTimeout = 1053;
 constexpr WinError ErrorServiceNoThread = 1054;
@@ -46,6 +50,7 @@ constexpr WinError ErrorInvalidPrinterName = 1801;
 constexpr WinError ErrorInvalidEnvironment = 1805;
 constexpr WinError ErrorPrinterAlreadyExists = 1802;
 constexpr WinError ErrorPrinterDriverInUse = 3001;
+constexpr WinError ErrorReparseAttributeConflict = 4391;
 
 // The outcome of a call that yields no value.
 struct Status {

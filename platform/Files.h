@@ -19,6 +19,8 @@ constexpr std::uint32_t CreateAlways = 2;
 constexpr std::uint32_t OpenExisting = 3;
 constexpr std::uint32_t FileAttributeDirectory = 0x10;
 constexpr std::uint32_t FileAttributeNormal = 0x80;
+// A junction, mount point or symbolic link: opening it reaches somewhere else.
+constexpr std::uint32_t FileAttributeReparsePoint = 0x400;
 constexpr std::uint32_t FileFlagNoBuffering = 0x20000000;
 
 struct FileTraits {
@@ -42,5 +44,31 @@ Status CreateDirectoryW(std::u16string_view path);
 // The attribute bits; fails with the system's error when the path is absent.
 Outcome<std::uint32_t> GetFileAttributesW(std::u16string_view path);
 bool PathFileExistsW(std::u16string_view path);
+
+// One entry of a folder listing (WIN32_FIND_DATAW, the parts the system reads).
+struct FindData {
+    std::uint32_t fileAttributes = 0;
+    std::u16string fileName;
+
+    friend bool operator==(const FindData&, const FindData&) = default;
+};
+
+struct FindTraits {
+    static Status Close(RawHandle raw); // FindClose
+};
+using FindHandle = ScopedHandle<FindTraits>;
+
+// The listing's handle and its first entry.
+struct FindFirst {
+    FindHandle handle;
+    FindData data;
+};
+
+// The pattern is a folder, a backslash and a name with * and ? wildcards. A
+// folder's own listing holds "." and ".." (a drive root's does not); nothing
+// matching is ErrorFileNotFound, a missing folder ErrorPathNotFound.
+Outcome<FindFirst> FindFirstFileW(std::u16string_view pattern);
+// The next entry; ErrorNoMoreFiles after the last.
+Outcome<FindData> FindNextFileW(const FindHandle& find);
 
 } // namespace platform

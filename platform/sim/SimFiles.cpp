@@ -1,5 +1,6 @@
 #include "platform/sim/SimFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <mutex>
@@ -12,6 +13,7 @@
 #include "platform/sim/SimFileObject.h"
 #include "platform/sim/SimSecurity.h"
 #include "platform/sim/SimUnicode.h"
+#include "platform/sim/SimUtf8Decoder.h"
 
 namespace fs = std::filesystem;
 
@@ -171,6 +173,49 @@ class CHostFile final : public ISimFile {
     std::FILE* m_file;
 };
 
+// Windows' wildcards without regard to case: * any run, ? any one
+// character; "*.*" matches every name, as it does on Windows.
+bool MatchesPattern(std::u16string_view name, std::u16string_view pattern) {
+    if (pattern == u"*.*")
+        pattern = u"*";
+    auto fold = [](char16_t c) {
+        return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    };
+    std::size_t n = 0, p = 0, starAt = std::u16string_view::npos, resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || fold(pattern[p]) == fold(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (starAt != std::u16string_view::npos) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
+std::uint32_t AttributesOf(const fs::path& host) {
+    std::error_code ec;
+    std::uint32_t attributes =
+        fs::is_directory(host, ec) ? FileAttributeDirectory : FileAttributeNormal;
+    if (fs::is_symlink(host, ec))
+        attributes = (attributes & ~FileAttributeNormal) | FileAttributeReparsePoint;
+    return attributes;
+}
+
+// A listing's entries, handed out one per call.
+struct SimFind {
+    std::vector<FindData> entries;
+    std::size_t next = 0;
+};
+
 ISimFile* FileOf(const FileHandle& file) {
     return static_cast<ISimFile*>(file.Get());
 }
@@ -228,6 +273,12 @@ void PutFile(std::u16string_view windowsPath, std::string_view bytes) {
     fs::create_directories(host.parent_path());
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void PutReparsePoint(std::u16string_view windowsPath, std::u16string_view targetWindowsPath) {
+    fs::path host = HostPath(windowsPath);
+    fs::create_directories(host.parent_path());
+    fs::create_directory_symlink(HostPath(targetWindowsPath), host);
 }
 
 std::string FileBytes(std::u16string_view windowsPath) {
@@ -336,6 +387,10 @@ Status CreateDirectoryW(std::u16string_view path) {
         return Failure(e);
     fs::path host = sim::HostPath(path);
     std::error_code ec;
+    // Windows refuses a drive's root as access denied, not as existing.
+    fs::path fromRoot = host.lexically_relative(sim::FileRoot());
+    if (std::distance(fromRoot.begin(), fromRoot.end()) == 1)
+        return Failure(fs::is_directory(host, ec) ? ErrorAccessDenied : ErrorPathNotFound);
     if (fs::exists(host, ec))
         return Failure(ErrorAlreadyExists);
     if (!fs::is_directory(host.parent_path(), ec))
@@ -349,15 +404,63 @@ Outcome<std::uint32_t> GetFileAttributesW(std::u16string_view path) {
         return {0, e};
     fs::path host = sim::HostPath(path);
     std::error_code ec;
-    if (fs::is_directory(host, ec))
-        return FileAttributeDirectory;
     if (fs::exists(host, ec))
-        return FileAttributeNormal;
+        return sim::AttributesOf(host);
     return {0, sim::MissingError(host)};
 }
 
 bool PathFileExistsW(std::u16string_view path) {
     return GetFileAttributesW(path).Ok();
+}
+
+Status FindTraits::Close(RawHandle raw) {
+    delete static_cast<sim::SimFind*>(raw);
+    if (WinError e = sim::TakeFault("FindClose"))
+        return Failure(e);
+    return {};
+}
+
+Outcome<FindFirst> FindFirstFileW(std::u16string_view pattern) {
+    if (WinError e = sim::TakeFault("FindFirstFileW"))
+        return Outcome<FindFirst>::Failure(e);
+    std::size_t cut = pattern.find_last_of(u"\\/");
+    if (cut == std::u16string_view::npos)
+        return Outcome<FindFirst>::Failure(ErrorPathNotFound);
+    std::u16string_view namePattern = pattern.substr(cut + 1);
+    fs::path folder = sim::HostPath(pattern.substr(0, cut + 1));
+    std::error_code ec;
+    if (folder.empty() || !fs::is_directory(folder, ec))
+        return Outcome<FindFirst>::Failure(ErrorPathNotFound);
+
+    std::vector<FindData> entries;
+    fs::path fromRoot = folder.lexically_relative(sim::FileRoot());
+    const bool driveRoot = std::distance(fromRoot.begin(), fromRoot.end()) == 1;
+    if (!driveRoot)
+        entries = {{FileAttributeDirectory, u"."}, {FileAttributeDirectory, u".."}};
+    std::vector<FindData> names;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        names.push_back({sim::AttributesOf(entry.path()),
+                         sim::DecodeUtf8Text(entry.path().filename().string())});
+    std::sort(names.begin(), names.end(),
+              [](const FindData& a, const FindData& b) { return a.fileName < b.fileName; });
+    entries.insert(entries.end(), names.begin(), names.end());
+    std::erase_if(entries,
+                  [&](const FindData& e) { return !sim::MatchesPattern(e.fileName, namePattern); });
+    if (entries.empty())
+        return Outcome<FindFirst>::Failure(ErrorFileNotFound);
+    auto* find = new sim::SimFind{entries, 1};
+    return Outcome<FindFirst>(FindFirst{FindHandle(find), entries.front()});
+}
+
+Outcome<FindData> FindNextFileW(const FindHandle& find) {
+    if (!find)
+        return Outcome<FindData>::Failure(ErrorInvalidHandle);
+    if (WinError e = sim::TakeFault("FindNextFileW"))
+        return Outcome<FindData>::Failure(e);
+    auto* listing = static_cast<sim::SimFind*>(find.Get());
+    if (listing->next >= listing->entries.size())
+        return Outcome<FindData>::Failure(ErrorNoMoreFiles);
+    return Outcome<FindData>(listing->entries[listing->next++]);
 }
 
 } // namespace platform

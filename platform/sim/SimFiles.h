@@ -22,6 +22,10 @@ std::filesystem::path HostPath(std::u16string_view windowsPath);
 
 // Writes a file (making its folders) with the given bytes.
 void PutFile(std::u16string_view windowsPath, std::string_view bytes);
+// Makes a junction to an existing folder, or a symbolic link to an existing
+// file (a host symbolic link either way): it carries
+// FILE_ATTRIBUTE_REPARSE_POINT and opens the target.
+void PutReparsePoint(std::u16string_view windowsPath, std::u16string_view targetWindowsPath);
 // The bytes of a file; empty when it does not exist.
 std::string FileBytes(std::u16string_view windowsPath);
 

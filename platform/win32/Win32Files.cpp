@@ -17,6 +17,10 @@ HANDLE Raw(const FileHandle& file) {
     return file.Get();
 }
 
+FindData FromWin32(const WIN32_FIND_DATAW& data) {
+    return FindData{data.dwFileAttributes, win32::FromWide(data.cFileName)};
+}
+
 } // namespace
 
 Status FileTraits::Close(RawHandle raw) {
@@ -81,6 +85,26 @@ Outcome<std::uint32_t> GetFileAttributesW(std::u16string_view path) {
 bool PathFileExistsW(std::u16string_view path) {
     std::wstring widePath = ToWide(path);
     return ::PathFileExistsW(widePath.c_str()) != FALSE;
+}
+
+Status FindTraits::Close(RawHandle raw) {
+    return win32::StatusOf(::FindClose(raw));
+}
+
+Outcome<FindFirst> FindFirstFileW(std::u16string_view pattern) {
+    std::wstring widePattern = ToWide(pattern);
+    WIN32_FIND_DATAW data{};
+    RawHandle raw = win32::Normalise(::FindFirstFileW(widePattern.c_str(), &data));
+    if (!raw)
+        return Outcome<FindFirst>::Failure(LastError());
+    return Outcome<FindFirst>(FindFirst{FindHandle(raw), FromWin32(data)});
+}
+
+Outcome<FindData> FindNextFileW(const FindHandle& find) {
+    WIN32_FIND_DATAW data{};
+    if (!::FindNextFileW(find.Get(), &data))
+        return Outcome<FindData>::Failure(LastError());
+    return Outcome<FindData>(FromWin32(data));
 }
 
 } // namespace platform

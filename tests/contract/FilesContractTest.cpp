@@ -1,5 +1,7 @@
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "platform/Files.h"
 #include "tests/contract/ContractTest.h"
@@ -18,6 +20,15 @@ class FilesContract : public ContractTest {
             WriteFile(file.value, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
         ASSERT_TRUE(written) << written.error;
         EXPECT_EQ(written.value, bytes.size());
+    }
+
+    // The work folder keeps folders from earlier runs on Windows and Wine
+    // (only known files are removed before each test), so one already there
+    // is as good as a new one.
+    static std::u16string MakeFolder(std::u16string_view name) {
+        Status made = CreateDirectoryW(WorkPath(name));
+        EXPECT_TRUE(made || made.error == ErrorAlreadyExists) << made.error;
+        return WorkPath(name);
     }
 
     static std::string ReadAll(std::u16string_view path) {
@@ -133,6 +144,14 @@ TEST_F(FilesContract, CreateDirectoryWOfAnExistingFolderIsAlreadyExists) {
     EXPECT_EQ(CreateDirectoryW(WorkPath(u"absent\\deeper")).error, ErrorPathNotFound);
 }
 
+// A folder browser may hand Setup a drive root to create. Windows refuses
+// it as access denied; Wine says it already exists.
+TEST_F(FilesContract, CreateDirectoryWOfADriveRootIsAccessDenied) {
+    const WinError expected =
+        Env().Kind() == Machine::Wine ? ErrorAlreadyExists : ErrorAccessDenied;
+    EXPECT_EQ(CreateDirectoryW(u"C:\\").error, expected) << MachineName(Env().Kind());
+}
+
 TEST_F(FilesContract, NamesMatchWithoutRegardToCase) {
     Write(WorkPath(u"a.bin"), "x");
     EXPECT_TRUE(PathFileExistsW(WorkPath(u"A.BIN")));
@@ -150,9 +169,96 @@ TEST_F(FilesContract, TrailingBlanksAndPeriodsOfTheLastNameAreDropped) {
 }
 
 TEST_F(FilesContract, AFolderNameLosesOneTrailingPeriod) {
-    ASSERT_TRUE(CreateDirectoryW(WorkPath(u"sub")));
+    MakeFolder(u"sub");
     Write(WorkPath(u"sub\\a.bin"), "x");
     EXPECT_TRUE(PathFileExistsW(WorkPath(u"sub.\\a.bin")));
+}
+
+// Entries of a listing, in whatever order the machine gives them.
+struct Listing {
+    std::set<std::pair<std::u16string, bool>> entries; // name, is a folder
+    WinError end = ErrorSuccess;                       // what ended it
+};
+
+Listing ListAll(std::u16string_view pattern) {
+    Listing listing;
+    auto first = FindFirstFileW(pattern);
+    if (!first) {
+        listing.end = first.error;
+        return listing;
+    }
+    auto add = [&](const FindData& data) {
+        listing.entries.insert(
+            {data.fileName, (data.fileAttributes & FileAttributeDirectory) != 0});
+    };
+    add(first.value.data);
+    for (;;) {
+        auto next = FindNextFileW(first.value.handle);
+        if (!next) {
+            listing.end = next.error;
+            break;
+        }
+        add(next.value);
+    }
+    EXPECT_TRUE(first.value.handle.Close());
+    return listing;
+}
+
+std::string Describe(const Listing& listing) {
+    std::string text;
+    for (const auto& [name, folder] : listing.entries)
+        text += std::string(name.begin(), name.end()) + (folder ? "\\ " : " ");
+    return text + "end " + std::to_string(listing.end);
+}
+
+TEST_F(FilesContract, AFolderListsItselfItsParentAndItsEntriesThenNoMoreFiles) {
+    const std::u16string folder = MakeFolder(u"listing");
+    Write(folder + u"\\a.bin", "x");
+    Write(folder + u"\\Other_Statuskeeper.exe", "y");
+    MakeFolder(u"listing\\sub");
+    Listing listing = ListAll(folder + u"\\*");
+    const std::set<std::pair<std::u16string, bool>> expected{{u".", true},
+                                                             {u"..", true},
+                                                             {u"a.bin", false},
+                                                             {u"Other_Statuskeeper.exe", false},
+                                                             {u"sub", true}};
+    EXPECT_EQ(listing.entries, expected) << Describe(listing);
+    EXPECT_EQ(listing.end, ErrorNoMoreFiles);
+}
+
+TEST_F(FilesContract, AnEmptyFolderListsOnlyItselfAndItsParent) {
+    const std::u16string folder = MakeFolder(u"empty");
+    Listing listing = ListAll(folder + u"\\*");
+    const std::set<std::pair<std::u16string, bool>> expected{{u".", true}, {u"..", true}};
+    EXPECT_EQ(listing.entries, expected) << Describe(listing);
+    EXPECT_EQ(listing.end, ErrorNoMoreFiles);
+    auto attributes = GetFileAttributesW(folder);
+    ASSERT_TRUE(attributes) << attributes.error;
+    EXPECT_EQ(attributes.value & FileAttributeReparsePoint, 0u) << "a plain folder";
+}
+
+struct PatternCase {
+    const char* what;
+    std::u16string pattern;
+    std::set<std::pair<std::u16string, bool>> entries;
+    WinError end;
+};
+
+TEST_F(FilesContract, PatternsMatchWithoutRegardToCaseAndMissOrFailAsWindowsSays) {
+    const std::u16string folder = MakeFolder(u"patterns");
+    Write(folder + u"\\a.bin", "x");
+    Write(folder + u"\\b.txt", "y");
+    const PatternCase cases[] = {
+        {"wildcard and other case", u"A.*", {{u"a.bin", false}}, ErrorNoMoreFiles},
+        {"one character", u"?.txt", {{u"b.txt", false}}, ErrorNoMoreFiles},
+        {"nothing matching", u"*.none", {}, ErrorFileNotFound},
+        {"missing folder", u"absent\\*", {}, ErrorPathNotFound},
+    };
+    for (const PatternCase& c : cases) {
+        Listing listing = ListAll(folder + u"\\" + c.pattern);
+        EXPECT_EQ(listing.entries, c.entries) << c.what << ": " << Describe(listing);
+        EXPECT_EQ(listing.end, c.end) << c.what;
+    }
 }
 
 } // namespace

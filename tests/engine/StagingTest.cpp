@@ -2,6 +2,7 @@
 // status service program into a protected installation folder.
 #include <algorithm>
 
+#include "engine/EnginePaths.h"
 #include "platform/Files.h"
 #include "platform/Security.h"
 #include "tests/engine/EngineMachine.h"
@@ -72,11 +73,169 @@ TEST_F(Staging, AMissingParentIsTracedAndTheCopyFails) {
     EXPECT_TRUE(Engine().ServiceProgramPath().empty());
 }
 
-TEST_F(Staging, AnExistingFolderIsTracedAndUsed) {
-    sim::PutFile(u"C:\\Varnoquill_Printer\\old.txt", "old");
-    EXPECT_TRUE(Engine().StageFiles(Model, InstallFolder, 1));
-    EXPECT_EQ(TakeTraces(), Traces({183, 0}));
+constexpr std::uint8_t Inherit = ObjectInheritAce | ContainerInheritAce;
+const FileDacl ProtectedFolder{
+    true,
+    {{AccessAllowedAceType, Inherit, FileAllAccess, u"S-1-5-18"},
+     {AccessAllowedAceType, Inherit, FileAllAccess, u"S-1-5-32-544"},
+     {AccessAllowedAceType, Inherit, FileGenericReadExecute, u"S-1-5-32-545"},
+     {AccessAllowedAceType, Inherit, FileGenericReadExecute, u"S-1-3-4"}}};
+
+const std::u16string StagedProgram = u"C:\\Varnoquill_Printer\\Varnoquill_Statuskeeper.exe";
+
+// A folder found in place, and what the machine holds before StageFiles.
+struct FoundFolderRow {
+    const char* name;
+    std::u16string folder;
+    void (*seed)();
+};
+
+void MakeInstallFolder() {
+    ASSERT_TRUE(CreateDirectoryW(InstallFolder));
 }
+
+// A folder found in place that holds nothing but service programs is
+// Setup's own: an empty one, a reinstall, or the default folder several
+// models share.
+class StagingIntoAFoundFolder : public EngineTest,
+                                public ::testing::WithParamInterface<FoundFolderRow> {};
+
+TEST_P(StagingIntoAFoundFolder, ProtectsItAndPlacesTheProgram) {
+    GetParam().seed();
+    sim::SimSnapshot expected = sim::TakeSnapshot();
+    expected.files.files[Utf8(StagedProgram)] = "service amd64";
+    expected.files.security[Utf8(InstallFolder)] = ProtectedFolder;
+
+    EXPECT_TRUE(Engine().StageFiles(Model, GetParam().folder, 1));
+    EXPECT_EQ(TakeTraces(), Traces({183, 0}));
+    EXPECT_EQ(Engine().ServiceProgramPath(), StagedProgram);
+    ExpectMachine(sim::TakeSnapshot(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, StagingIntoAFoundFolder,
+    ::testing::Values(
+        FoundFolderRow{"Empty", InstallFolder, MakeInstallFolder},
+        FoundFolderRow{"EmptyGivenWithAFinalBackslash", u"C:\\Varnoquill_Printer\\",
+                       MakeInstallFolder},
+        FoundFolderRow{"HoldingThisModelsProgram", InstallFolder,
+                       [] { sim::PutFile(StagedProgram, "service of an earlier run"); }},
+        FoundFolderRow{"HoldingAnotherModelsProgram", InstallFolder,
+                       [] {
+                           sim::PutFile(u"C:\\Varnoquill_Printer\\Varnoquill Mini_Statuskeeper.exe",
+                                        "mini");
+                       }},
+        FoundFolderRow{
+            "HoldingAProgramNamedInOtherCase", InstallFolder,
+            [] { sim::PutFile(u"C:\\Varnoquill_Printer\\DUO_STATUSKEEPER.EXE", "duo"); }}),
+    RowName());
+
+struct RootRow {
+    const char* name;
+    std::u16string folder;
+    bool root;
+};
+
+class RootFolders : public ::testing::TestWithParam<RootRow> {};
+
+TEST_P(RootFolders, AreToldFromFoldersBelowThem) {
+    EXPECT_EQ(IsRootFolder(GetParam().folder), GetParam().root);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, RootFolders,
+    ::testing::Values(RootRow{"Drive", u"C:\\", true},
+                      RootRow{"DriveWithoutBackslash", u"D:", true},
+                      RootRow{"DriveWithSlash", u"c:/", true},
+                      RootRow{"DriveThroughDotDot", u"C:\\Windows\\..", true},
+                      RootRow{"DriveThroughDot", u"C:\\.\\", true},
+                      RootRow{"DriveThroughTrailingPeriods", u"C:\\...", true},
+                      RootRow{"VerbatimDrive", u"\\\\?\\C:\\", true},
+                      RootRow{"Share", u"\\\\server\\share\\", true},
+                      RootRow{"ShareThroughDotDot", u"\\\\server\\share\\x\\..\\..", true},
+                      RootRow{"VerbatimShare", u"\\\\?\\UNC\\server\\share", true},
+                      RootRow{"FolderOnADrive", u"C:\\Varnoquill_Printer", false},
+                      RootRow{"FolderAfterDotDot", u"C:\\X\\..\\Y\\", false},
+                      RootRow{"FolderOnAShare", u"\\\\server\\share\\Varnoquill", false},
+                      RootRow{"VerbatimFolder", u"\\\\?\\C:\\Varnoquill_Printer", false}),
+    RowName());
+
+struct RefusedFolderRow {
+    const char* name;
+    std::u16string folder;
+    void (*seed)();
+    int createdCode; // what CreateDirectoryW traces first
+    int refusedCode; // the trace that says why the folder was refused
+};
+
+// Any other folder is left exactly as it was found: protecting it would
+// rewrite the lists of everything below it, and a junction would take the
+// program wherever it leads.
+class StagingRefusesAFoundFolder : public EngineTest,
+                                   public ::testing::WithParamInterface<RefusedFolderRow> {};
+
+TEST_P(StagingRefusesAFoundFolder, LeavesItAndRegistersNoService) {
+    const RefusedFolderRow& row = GetParam();
+    row.seed();
+    sim::SimSnapshot before = sim::TakeSnapshot();
+
+    EXPECT_FALSE(Engine().StageFiles(Model, row.folder, 1));
+    EXPECT_EQ(TakeTraces(), Traces({row.createdCode, row.refusedCode}));
+    EXPECT_TRUE(Engine().ServiceProgramPath().empty());
+    sim::ClearFaults();
+    EXPECT_FALSE(Engine().InstallStatusService(Model));
+    ExpectMachine(sim::TakeSnapshot(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, StagingRefusesAFoundFolder,
+    ::testing::Values(
+        RefusedFolderRow{"HoldingAnotherFile", InstallFolder,
+                         [] {
+                             sim::PutFile(StagedProgram, "old");
+                             sim::PutFile(u"C:\\Varnoquill_Printer\\notes.txt", "a user's notes");
+                         },
+                         183, 145},
+        RefusedFolderRow{"HoldingASubFolder", InstallFolder,
+                         [] { sim::PutFile(u"C:\\Varnoquill_Printer\\old\\a.txt", "old"); }, 183,
+                         145},
+        RefusedFolderRow{"HoldingASubFolderNamedLikeAProgram", InstallFolder,
+                         [] {
+                             MakeInstallFolder();
+                             ASSERT_TRUE(CreateDirectoryW(
+                                 u"C:\\Varnoquill_Printer\\Other_Statuskeeper.exe"));
+                         },
+                         183, 145},
+        RefusedFolderRow{"HoldingAProgramThatIsALink", InstallFolder,
+                         [] {
+                             sim::PutFile(u"C:\\Windows\\win.ini", "[fonts]");
+                             sim::PutReparsePoint(u"C:\\Varnoquill_Printer\\Duo_Statuskeeper.exe",
+                                                  u"C:\\Windows\\win.ini");
+                         },
+                         183, 145},
+        RefusedFolderRow{"ADriveRoot", u"C:\\", [] {}, 5, 161},
+        RefusedFolderRow{"ADriveRootReachedThroughDotDot", u"C:\\Windows\\..", [] {}, 5, 161},
+        RefusedFolderRow{"AFileOfThatName", InstallFolder,
+                         [] { sim::PutFile(InstallFolder, "a file"); }, 183, 267},
+        RefusedFolderRow{"AJunction", InstallFolder,
+                         [] {
+                             ASSERT_TRUE(CreateDirectoryW(u"C:\\Elsewhere"));
+                             sim::PutReparsePoint(InstallFolder, u"C:\\Elsewhere");
+                         },
+                         183, 4391},
+        RefusedFolderRow{"WhoseListingFails", InstallFolder,
+                         [] {
+                             MakeInstallFolder();
+                             sim::FailOnce("FindFirstFileW", ErrorAccessDenied);
+                         },
+                         183, 5},
+        RefusedFolderRow{"WhoseListingFailsHalfway", InstallFolder,
+                         [] {
+                             sim::PutFile(StagedProgram, "old");
+                             sim::FailOnce("FindNextFileW", ErrorGenFailure, 1);
+                         },
+                         183, 31}),
+    RowName());
 
 // The program runs as LocalSystem: users must not be able to replace it.
 TEST_F(Staging, TheInstallationFolderIsWritableBySystemAndAdministratorsOnly) {
@@ -84,7 +243,7 @@ TEST_F(Staging, TheInstallationFolderIsWritableBySystemAndAdministratorsOnly) {
         sim::ResetMachine();
         m_catalogue = {SeedModel(Model)};
         if (existing)
-            sim::PutFile(u"C:\\Varnoquill_Printer\\old.txt", "old");
+            sim::PutFile(u"C:\\Varnoquill_Printer\\Varnoquill Mini_Statuskeeper.exe", "mini");
         ASSERT_TRUE(Engine().StageFiles(Model, InstallFolder, 1));
         auto dacl = GetNamedSecurityInfoW(InstallFolder);
         ASSERT_TRUE(dacl) << dacl.error;
@@ -95,14 +254,7 @@ TEST_F(Staging, TheInstallationFolderIsWritableBySystemAndAdministratorsOnly) {
                 EXPECT_EQ(entry.accessMask & FileWriteRights, 0u) << Utf8(entry.sid);
             }
         }
-        constexpr std::uint8_t inherit = ObjectInheritAce | ContainerInheritAce;
-        EXPECT_EQ(
-            dacl.value,
-            (FileDacl{true,
-                      {{AccessAllowedAceType, inherit, FileAllAccess, u"S-1-5-18"},
-                       {AccessAllowedAceType, inherit, FileAllAccess, u"S-1-5-32-544"},
-                       {AccessAllowedAceType, inherit, FileGenericReadExecute, u"S-1-5-32-545"},
-                       {AccessAllowedAceType, inherit, FileGenericReadExecute, u"S-1-3-4"}}}));
+        EXPECT_EQ(dacl.value, ProtectedFolder);
     }
 }
 
@@ -131,7 +283,7 @@ std::uint32_t RightsOf(const FileDacl& dacl, const std::vector<std::u16string>& 
 // A user may create a folder under C:\ and so own it before the
 // administrator runs Setup; an owner may rewrite any list it is given.
 TEST_F(Staging, AFolderAUserMadeBeforeGivesThatUserNoWayToChangeIt) {
-    sim::PutFile(u"C:\\Varnoquill_Printer\\readme.txt", "made by a user");
+    ASSERT_TRUE(CreateDirectoryW(InstallFolder));
     ASSERT_TRUE(Engine().StageFiles(Model, InstallFolder, 1));
     auto dacl = GetNamedSecurityInfoW(InstallFolder);
     ASSERT_TRUE(dacl) << dacl.error;

@@ -76,3 +76,28 @@ TEST_F(SimFiles, DevicePathsGoToTheDeviceArea) {
         CreateFileW(u"\\\\?\\USB#VID_0483&PID_5741#1#{x}", GenericRead, 0, OpenExisting, 0).error,
         ErrorFileNotFound);
 }
+
+// What Windows lists for a junction and the folder it leads to; the
+// contract suite cannot make one on Wine, so the simulation's side is here.
+TEST_F(SimFiles, AJunctionIsAReparsePointThatOpensItsTarget) {
+    sim::PutFile(u"C:\\Target\\a.txt", "a");
+    sim::PutReparsePoint(u"C:\\Folder\\Link", u"C:\\Target");
+    EXPECT_EQ(GetFileAttributesW(u"C:\\Folder\\Link").value,
+              FileAttributeDirectory | FileAttributeReparsePoint);
+    EXPECT_EQ(GetFileAttributesW(u"C:\\Target").value, FileAttributeDirectory);
+    EXPECT_EQ(sim::FileBytes(u"C:\\Folder\\link\\A.TXT"), "a");
+
+    auto first = FindFirstFileW(u"C:\\Folder\\l*");
+    ASSERT_TRUE(first) << first.error;
+    EXPECT_EQ(first.value.data,
+              (FindData{FileAttributeDirectory | FileAttributeReparsePoint, u"Link"}));
+    EXPECT_EQ(FindNextFileW(first.value.handle).error, ErrorNoMoreFiles);
+}
+
+TEST_F(SimFiles, ADriveRootListsNoDotEntries) {
+    sim::PutFile(u"D:\\a.txt", "a");
+    auto first = FindFirstFileW(u"D:\\*");
+    ASSERT_TRUE(first) << first.error;
+    EXPECT_EQ(first.value.data, (FindData{FileAttributeNormal, u"a.txt"}));
+    EXPECT_EQ(FindNextFileW(first.value.handle).error, ErrorNoMoreFiles);
+}
