@@ -39,6 +39,7 @@
 //   expect-msgbox-buttons A,B      its buttons, e.g. OK or OK,Cancel
 //   answer OK|Cancel|Yes|No        press the button; waits until the box is gone
 //   wait-browser [MS]              wait for the shell folder browser
+//   expect-browser-text TEXT       one of its controls shows TEXT (its title)
 //   browse-folder PATH [MS]        in the shell folder browser, choose PATH, OK
 //   cancel-browse [MS]             cancel the shell folder browser
 //   screenshot NAME                a screenshot keyed by NAME
@@ -364,6 +365,23 @@ BOOL CALLBACK Match(HWND window, LPARAM parameter) {
     }
     search.found = window;
     return FALSE;
+}
+
+// Whether a control of the window, at any depth, shows the text.
+bool HasChildText(HWND window, const std::wstring& text) {
+    struct Wanted {
+        const std::wstring& text;
+        bool found;
+    } wanted{text, false};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM parameter) -> BOOL {
+            auto& search = *reinterpret_cast<Wanted*>(parameter);
+            search.found = WindowText(child) == search.text;
+            return !search.found;
+        },
+        reinterpret_cast<LPARAM>(&wanted));
+    return wanted.found;
 }
 
 // Polls until the condition holds or the time is up.
@@ -773,6 +791,15 @@ void Robot::Run(const std::vector<std::string>& w) {
         search.wantsTree = true;
         m_box = Find(search, limit(1), "folder browser");
         Say("  folder browser " + Shown(WindowText(m_box)));
+    } else if (command == "expect-browser-text") {
+        need(1, 1);
+        if (m_box == nullptr || !IsWindow(m_box)) {
+            Fail("no folder browser (wait-browser first)");
+        }
+        std::wstring wanted = Widen(w[1]);
+        if (!WaitFor(DefaultWait, [&] { return HasChildText(m_box, wanted); })) {
+            Fail("no control of the folder browser shows " + Shown(wanted));
+        }
     } else if (command == "browse-folder" || command == "cancel-browse") {
         bool choose = command == "browse-folder";
         need(choose ? 1 : 0, choose ? 2 : 1);
