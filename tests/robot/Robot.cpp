@@ -44,6 +44,7 @@
 //   cancel-browse [MS]             cancel the shell folder browser
 //   screenshot NAME                a screenshot keyed by NAME
 //   wait-exit CODE|any [MS]        wait for the program to end (with CODE)
+//   elapsed NAME                   print "NAME: N ms" since the last start
 //   dump                           print every window on screen
 #include <windows.h>
 
@@ -483,6 +484,7 @@ class Robot {
     std::wstring m_hook, m_shotDir;
     int m_shots = 0;
     PROCESS_INFORMATION m_process{};
+    ULONGLONG m_started = 0;
     HWND m_window = nullptr;
     HWND m_box = nullptr;
 };
@@ -600,6 +602,7 @@ void Robot::Run(const std::vector<std::string>& w) {
                             &startup, &m_process)) {
             Fail("cannot start " + w[1] + ": error " + std::to_string(GetLastError()));
         }
+        m_started = GetTickCount64();
         Say("  started process " + std::to_string(m_process.dwProcessId));
     } else if (command == "wait-window" || command == "wait-class") {
         need(1, 2);
@@ -843,6 +846,12 @@ void Robot::Run(const std::vector<std::string>& w) {
         }
         Say("  ended with exit code " + std::to_string(code));
         m_window = nullptr;
+    } else if (command == "elapsed") {
+        need(1, 1);
+        if (m_process.hProcess == nullptr) {
+            Fail("no program was started");
+        }
+        Say("  " + w[1] + ": " + std::to_string(GetTickCount64() - m_started) + " ms");
     } else if (command == "dump") {
         need(0, 0);
         Say(Screen());

@@ -16,14 +16,15 @@
 #      chosen shows the box and stays; a model with the virtual port (no USB
 #      printer is attached under Wine) shows the connect prompt, and Cancel
 #      there stays; without the virtual port the printer is installed on
-#      USB001 and the completion page says so; Next ends Setup.
+#      USB001 and the completion page says so; Next ends Setup. Installed
+#      once more, the completion page says that the printer is there already.
 #   2. a removal: Uninstall leads to the removal page, which lists the
 #      printer just installed; Next with nothing chosen shows the box; the
 #      printer chosen, Next removes it and the completion page says so.
 #   3. Setup alone in a folder without config.xml: the catalogue error box,
 #      and the end.
-# Screenshots go to build/screenshots/setup-LANGUAGE/{install,removal,
-# no-catalogue}/ and are listed at the end.
+# Screenshots go to build/screenshots/setup-LANGUAGE/{install,reinstall,
+# removal,no-catalogue}/ and are listed at the end.
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -49,6 +50,7 @@ declare -A text=(
     [ja,6]="インストール" [en,6]="Install" [zh,6]="安装"
     [ja,7]="アンインストール" [en,7]="Uninstall" [zh,7]="卸载"
     [ja,8]="完成!" [en,8]="Complete!" [zh,8]="完成！"
+    [ja,9]="プリンタは既に存在します" [en,9]="The printer has already existed!" [zh,9]="打印机已经存在"
     [ja,11]="エラー" [en,11]="Error" [zh,11]="错误"
     [ja,12]="プリンタプロファイルがない、またはプロファイルが間違っている!"
     [en,12]="No printer configuration file or error in configuration file!"
@@ -194,6 +196,28 @@ click 1
 wait-exit any
 EOF
     run "$locale" "$prefix" "$shots/install" "$work/install-$l.robot" "$medium/Setup.exe"
+
+    # The same printer again: the spooler has it already.
+    cat >"$work/reinstall-$l.robot" <<EOF
+start \$SETUP
+wait-class #32770 30000
+wait-title "$(t 0)"
+click 1
+wait-title "$(t 1)"
+expect-text 1016 "$(t 18)"
+click 1
+expect-items 1004 "$models"
+select-item 1004 "$model"
+check 1018 no
+check 1020 no
+click 1
+wait-title "$(t 2)" 60000
+expect-text 1003 "$(t 9)"
+screenshot install-already-there
+click 1
+wait-exit any
+EOF
+    run "$locale" "$prefix" "$shots/reinstall" "$work/reinstall-$l.robot" "$medium/Setup.exe"
 
     cat >"$work/remove-$l.robot" <<EOF
 start \$SETUP
