@@ -6,8 +6,11 @@
 #   setup_pages.sh MEDIUM [LOCALE...]     (default: ja_JP.UTF-8 en_US.UTF-8 zh_CN.UTF-8)
 #
 # MEDIUM is a medium folder whose Setup.exe runs here (build/medium-wine).
-# For each locale, in a fresh prefix whose spooler has a port USB001 and no
-# printer:
+# For each locale, in a fresh prefix without printers:
+#   0. with no USB port on the machine, the catalogue's second model without
+#      the virtual port: the port box is empty and Setup goes on with an empty
+#      port name, which Wine's spooler takes (Windows' refuses it); Setup
+#      must come to the completion page. Then the prefix gets a port USB001.
 #   1. an installation: the operation page; Install leads to the folder page
 #      with the default folder; Browse opens the shell's folder browser with
 #      its title, and a folder chosen there fills the field; Next to the
@@ -19,12 +22,12 @@
 #      USB001 and the completion page says so; Next ends Setup. Installed
 #      once more, the completion page says that the printer is there already.
 #   2. a removal: Uninstall leads to the removal page, which lists the
-#      printer just installed; Next with nothing chosen shows the box; the
+#      printers just installed; Next with nothing chosen shows the box; the
 #      printer chosen, Next removes it and the completion page says so.
 #   3. Setup alone in a folder without config.xml: the catalogue error box,
 #      and the end.
-# Screenshots go to build/screenshots/setup-LANGUAGE/{install,reinstall,
-# removal,no-catalogue}/ and are listed at the end.
+# Screenshots go to build/screenshots/setup-LANGUAGE/{no-port,install,
+# reinstall,removal,no-catalogue}/ and are listed at the end.
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -77,16 +80,26 @@ browser_title="请选择"
 box_caption="Setup"
 models="$(python3 "$root/scripts/medium-catalogue.py" models "$medium/config.xml" | paste -sd'|')"
 model="${models%%|*}"
+second_model="$(cut -d'|' -f2 <<<"$models")"
 source "$root/scripts/wine-env.sh"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-# A fresh prefix whose spooler has the port that a printer attached through
-# USB brings, so that the port box has an entry to install on.
+# A prefix without printers in which a program that crashes ends with its
+# backtrace on the console, rather than waiting in Wine's crash dialog.
 fresh_prefix() {
     local prefix="$1"
     bash "$root/scripts/wine-prefix.sh" "$prefix" >/dev/null || return 1
+    WINEPREFIX="$prefix" DISPLAY= "$VQ_WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
+        /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null || return 1
+    WINEPREFIX="$prefix" wineserver -w
+}
+
+# The port that a printer attached through USB brings, so that the port box
+# has an entry to install on.
+add_usb_port() {
+    local prefix="$1"
     WINEPREFIX="$prefix" DISPLAY= "$VQ_WINE64" reg add \
         'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' /v USB001 /t REG_SZ /d "" /f \
         >/dev/null 2>&1 </dev/null || return 1
@@ -114,6 +127,34 @@ for locale in "${locales[@]}"; do
     prefix="$work/prefix-$l"
     if ! fresh_prefix "$prefix"; then
         echo "setup_pages: FAILED: no prefix for $locale"
+        failures=$((failures + 1))
+        continue
+    fi
+
+    cat >"$work/no-port-$l.robot" <<EOF
+start \$SETUP
+wait-class #32770 30000
+wait-title "$(t 0)"
+click 1
+wait-title "$(t 1)"
+expect-text 1016 "$(t 18)"
+click 1
+expect-items 1004 "$models"
+expect-combo-items 1011 ""
+expect-combo 1011 ""
+select-item 1004 "$second_model"
+check 1018 no
+check 1020 no
+screenshot model-no-port
+click 1
+wait-title "$(t 2)" 60000
+expect-text 1003 "$(t 8)"
+click 1
+wait-exit any
+EOF
+    run "$locale" "$prefix" "$shots/no-port" "$work/no-port-$l.robot" "$medium/Setup.exe"
+    if ! add_usb_port "$prefix"; then
+        echo "setup_pages: FAILED: no USB port for $locale"
         failures=$((failures + 1))
         continue
     fi
@@ -227,7 +268,7 @@ click 1002
 expect-checked 1002 yes
 click 1
 wait-title "$(t 1)"
-expect-items 1004 "$model"
+expect-items 1004 "$models"
 expect-selected 1004 ""
 expect-enabled 1000 yes
 expect-text 1 "$(t 4)"
