@@ -369,20 +369,21 @@ BOOL CALLBACK Match(HWND window, LPARAM parameter) {
 }
 
 // Whether a control of the window, at any depth, shows the text.
+struct ChildTextSearch {
+    const std::wstring& text;
+    bool found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM parameter) {
+    auto& search = *reinterpret_cast<ChildTextSearch*>(parameter);
+    search.found = WindowText(child) == search.text;
+    return !search.found;
+}
+
 bool HasChildText(HWND window, const std::wstring& text) {
-    struct Wanted {
-        const std::wstring& text;
-        bool found;
-    } wanted{text, false};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM parameter) -> BOOL {
-            auto& search = *reinterpret_cast<Wanted*>(parameter);
-            search.found = WindowText(child) == search.text;
-            return !search.found;
-        },
-        reinterpret_cast<LPARAM>(&wanted));
-    return wanted.found;
+    ChildTextSearch search{text, false};
+    EnumChildWindows(window, MatchChildText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // Polls until the condition holds or the time is up.
