@@ -60,6 +60,11 @@ step "Setup's binary check" bash tests/wine/check_setup_binary.sh build/win32/wi
 step "Wine service smoke" bash tests/wine/service_smoke.sh "$statuskeeper"
 step "Wine engine test" bash tests/wine/engine_test.sh build/win64/tests/wine/engine/vq_engine_wine_check.exe "$statuskeeper"
 step "Setup under Wine" bash tests/wine/with-display.sh bash tests/wine/setup_smoke.sh "$setup"
+step "the medium and its ISO" bash scripts/build-medium.sh --setup32 build/win32/wizard/Setup.exe \
+    --setup64 "$setup" --statuskeeper32 build/win32/statusservice/Statuskeeper.exe \
+    --statuskeeper64 "$statuskeeper" --sample tests/medium
+step "Setup's pages and message boxes under Wine (ja, en, zh)" bash tests/wine/setup_pages.sh build/medium-wine
+step "Setup's start-up time under Wine" bash tests/wine/setup_startup_time.sh build/medium-wine 7
 
 step "Wine locales from LC_ALL" bash tests/wine/locale_check.sh build/win64/tests/robot/FixtureDialog.exe
 step "robot drives the fixture dialog under Wine" bash tests/robot/run_robot_test.sh --locale ja_JP.UTF-8 \
@@ -69,9 +74,6 @@ step "Setup's binary check, on good and faulty programs" bash tests/wine/check_s
 step "medium assembly" bash tests/packaging/build_medium_test.sh build/win32 build/win64
 step "xmlinspect native and under Wine" bash tests/wine/xmlinspect_compare.sh build/native-asan build/win64
 step "mediacheck native and under Wine" bash tests/wine/mediacheck_compare.sh build/native-asan build/win64
-step "the medium and its ISO" bash scripts/build-medium.sh --setup32 build/win32/wizard/Setup.exe \
-    --setup64 "$setup" --statuskeeper32 build/win32/statusservice/Statuskeeper.exe \
-    --statuskeeper64 "$statuskeeper" --sample tests/medium
 step "mediacheck over the built medium, native and under Wine" \
     bash tests/wine/mediacheck_compare.sh build/native-asan build/win64 build/medium
 step "Setup end to end under Wine" bash tests/wine/setup_e2e.sh build/medium-wine

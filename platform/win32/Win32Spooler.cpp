@@ -28,7 +28,9 @@ struct WidePrinterInfo2 {
         raw.pServerName = OrNullMutable(server);
         raw.pPrinterName = OrNullMutable(printer);
         raw.pShareName = OrNullMutable(share);
-        raw.pPortName = OrNullMutable(port);
+        // Passed even when empty, for the spooler to refuse with its own error:
+        // Wine's winspool reads a missing port name through a null pointer.
+        raw.pPortName = port.data();
         raw.pDriverName = OrNullMutable(driver);
         raw.pComment = OrNullMutable(comment);
         raw.pLocation = OrNullMutable(location);

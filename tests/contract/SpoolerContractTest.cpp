@@ -209,6 +209,27 @@ TEST_F(SpoolerContract, DeletingADriverInUseIsDriverInUseExceptOnWine) {
         EXPECT_EQ(deleted.error, ErrorPrinterDriverInUse);
 }
 
+// Setup goes on with an empty port name when the machine has no USB port.
+// Windows refuses a port it does not know, the empty name too; Wine creates
+// the queue on whatever port it is given (and must not fall over on an
+// empty one).
+TEST_F(SpoolerContract, AQueueOnAnUnknownPortIsUnknownPortExceptOnWine) {
+    ASSERT_TRUE(AddScratchDriver());
+    constexpr WinError ErrorUnknownPort = 1796;
+    for (std::u16string_view port : {u"", u"VQNOPORT:"}) {
+        SCOPED_TRACE(port.empty() ? "an empty port name" : "a port the spooler does not know");
+        auto added = AddPrinterW(ScratchQueueInfo(port));
+        if (Env().Kind() == Machine::Wine) {
+            ASSERT_TRUE(added) << added.error;
+            EXPECT_EQ(GetPrinterW(added.value).value.portName, port);
+            EXPECT_TRUE(DeletePrinter(added.value));
+        } else {
+            EXPECT_EQ(added.error, ErrorUnknownPort);
+            EXPECT_FALSE(added.value.IsValid());
+        }
+    }
+}
+
 TEST_F(SpoolerContract, AddingADriverTwiceSucceeds) {
     ASSERT_TRUE(AddScratchDriver());
     EXPECT_TRUE(AddScratchDriver());

@@ -40,10 +40,12 @@
 //   expect-msgbox-buttons A,B      its buttons, e.g. OK or OK,Cancel
 //   answer OK|Cancel|Yes|No        press the button; waits until the box is gone
 //   wait-browser [MS]              wait for the shell folder browser
+//   expect-browser-text TEXT       one of its controls shows TEXT (its title)
 //   browse-folder PATH [MS]        in the shell folder browser, choose PATH, OK
 //   cancel-browse [MS]             cancel the shell folder browser
 //   screenshot NAME                a screenshot keyed by NAME
 //   wait-exit CODE|any [MS]        wait for the program to end (with CODE)
+//   elapsed NAME                   print "NAME: N ms" since the last start
 //   dump                           print every window on screen
 //   step TEXT                      name what the next commands do, for the log;
 //                                  each step's time is printed when it ends
@@ -369,6 +371,24 @@ BOOL CALLBACK Match(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
+// Whether a control of the window, at any depth, shows the text.
+struct ChildTextSearch {
+    const std::wstring& text;
+    bool found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM parameter) {
+    auto& search = *reinterpret_cast<ChildTextSearch*>(parameter);
+    search.found = WindowText(child) == search.text;
+    return !search.found;
+}
+
+bool HasChildText(HWND window, const std::wstring& text) {
+    ChildTextSearch search{text, false};
+    EnumChildWindows(window, MatchChildText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Polls until the condition holds or the time is up.
 template <typename Condition> bool WaitFor(DWORD limit, Condition condition) {
     ULONGLONG end = GetTickCount64() + limit;
@@ -468,6 +488,7 @@ class Robot {
     std::wstring m_hook, m_shotDir;
     int m_shots = 0;
     PROCESS_INFORMATION m_process{};
+    ULONGLONG m_started = 0;
     HWND m_window = nullptr;
     HWND m_box = nullptr;
 };
@@ -585,6 +606,7 @@ void Robot::Run(const std::vector<std::string>& w) {
                             &startup, &m_process)) {
             Fail("cannot start " + w[1] + ": error " + std::to_string(GetLastError()));
         }
+        m_started = GetTickCount64();
         Say("  started process " + std::to_string(m_process.dwProcessId));
     } else if (command == "wait-window" || command == "wait-class") {
         need(1, 2);
@@ -776,6 +798,15 @@ void Robot::Run(const std::vector<std::string>& w) {
         search.wantsTree = true;
         m_box = Find(search, limit(1), "folder browser");
         Say("  folder browser " + Shown(WindowText(m_box)));
+    } else if (command == "expect-browser-text") {
+        need(1, 1);
+        if (m_box == nullptr || !IsWindow(m_box)) {
+            Fail("no folder browser (wait-browser first)");
+        }
+        std::wstring wanted = Widen(w[1]);
+        if (!WaitFor(DefaultWait, [&] { return HasChildText(m_box, wanted); })) {
+            Fail("no control of the folder browser shows " + Shown(wanted));
+        }
     } else if (command == "browse-folder" || command == "cancel-browse") {
         bool choose = command == "browse-folder";
         need(choose ? 1 : 0, choose ? 2 : 1);
@@ -819,6 +850,12 @@ void Robot::Run(const std::vector<std::string>& w) {
         }
         Say("  ended with exit code " + std::to_string(code));
         m_window = nullptr;
+    } else if (command == "elapsed") {
+        need(1, 1);
+        if (m_process.hProcess == nullptr) {
+            Fail("no program was started");
+        }
+        Say("  " + w[1] + ": " + std::to_string(GetTickCount64() - m_started) + " ms");
     } else if (command == "dump") {
         need(0, 0);
         Say(Screen());
