@@ -71,7 +71,7 @@ step "robot drives the fixture dialog under Wine" bash tests/robot/run_robot_tes
     build/win64/tests/robot/Robot.exe tests/robot/fixture.robot FIXTURE=build/win64/tests/robot/FixtureDialog.exe
 step "robot reports failures with the screen" bash tests/robot/robot_failures.sh build/win64
 step "Setup's binary check, on good and faulty programs" bash tests/wine/check_setup_binary_test.sh build/win32 build/win64
-step "medium assembly" bash tests/packaging/build_medium_test.sh build/win32 build/win64
+step "medium assembly on a stand-in medium" bash tests/packaging/build_medium_test.sh build/win32 build/win64
 step "xmlinspect native and under Wine" bash tests/wine/xmlinspect_compare.sh build/native-asan build/win64
 step "mediacheck native and under Wine" bash tests/wine/mediacheck_compare.sh build/native-asan build/win64
 step "mediacheck over the built medium, native and under Wine" \
