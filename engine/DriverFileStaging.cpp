@@ -105,16 +105,9 @@ Status CInstallEngine::ProtectInstallFolder(std::u16string_view folder) {
 namespace {
 
 bool EndsWithServiceProgramSuffix(std::u16string_view name) {
-    if (name.size() < ServiceProgramSuffix.size())
-        return false;
-    auto fold = [](char16_t c) {
-        return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-    };
-    std::u16string_view tail = name.substr(name.size() - ServiceProgramSuffix.size());
-    for (std::size_t i = 0; i < tail.size(); ++i)
-        if (fold(tail[i]) != fold(ServiceProgramSuffix[i]))
-            return false;
-    return true;
+    return name.size() >= ServiceProgramSuffix.size() &&
+           EqualsIgnoringAsciiCase(name.substr(name.size() - ServiceProgramSuffix.size()),
+                                   ServiceProgramSuffix);
 }
 
 // What a folder of Setup's own may hold: nothing but service programs (this

@@ -16,6 +16,18 @@ std::u16string WithBackslash(std::u16string_view folder) {
     return result;
 }
 
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    auto fold = [](char16_t c) {
+        return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+    };
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i]))
+            return false;
+    return true;
+}
+
 bool FitsPathBuffer(std::u16string_view path) {
     return path.size() <= MaxPathLength;
 }

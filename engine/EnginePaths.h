@@ -10,6 +10,10 @@ std::u16string_view FileNamePart(std::u16string_view path);
 // The folder with one backslash ensured at its end.
 std::u16string WithBackslash(std::u16string_view folder);
 
+// File names compared as Windows compares the ASCII letters of them: without
+// regard to case.
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
+
 // Whether a path fits the 260-character buffers, terminator included.
 bool FitsPathBuffer(std::u16string_view path);
 

@@ -15,21 +15,9 @@ namespace {
 // Files other drivers share; never deleted.
 constexpr std::array<std::u16string_view, 2> SharedFiles{u"UNIRES.DLL", u"STDNAMES.GPD"};
 
-bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    auto fold = [](char16_t c) {
-        return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-    };
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    return true;
-}
-
 bool IsSharedFile(std::u16string_view name) {
     for (std::u16string_view shared : SharedFiles)
-        if (SameIgnoringAsciiCase(name, shared))
+        if (EqualsIgnoringAsciiCase(name, shared))
             return true;
     return false;
 }

@@ -1,7 +1,6 @@
 // The model's status service registered with the service control manager
 // and started, and stopped and deleted again.
-#include <cstdio>
-
+#include "engine/EngineTrace.h"
 #include "engine/InstallEngine.h"
 #include "platform/Services.h"
 #include "platform/System.h"
@@ -17,9 +16,7 @@ std::u16string ServiceName(std::u16string_view modelName) {
 }
 
 void WriteLine(const char* format, WinError error) {
-    char line[100];
-    int length = std::snprintf(line, sizeof line, format, static_cast<int>(error));
-    WriteStandardOutput(std::string_view(line, static_cast<std::size_t>(length)));
+    WriteStandardOutput(FormatErrorLine(format, error));
 }
 
 } // namespace

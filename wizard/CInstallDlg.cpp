@@ -11,9 +11,6 @@ using namespace platform;
 namespace {
 
 constexpr std::u16string_view UsbPortMark = u"USB0";
-constexpr char16_t BoxCaption[] = u"Setup";
-// A catalogue model name has at most 499 characters: the whole of it is read.
-constexpr std::size_t ModelNameChars = MaxModelNameLength + 1;
 
 } // namespace
 
@@ -27,12 +24,7 @@ void CInstallDlg::DoDataExchange(CDataExchange& exchange) {
 
 bool CInstallDlg::OnInitDialog() {
     CPageDialog::OnInitDialog();
-    // Without the image list the models are listed by name alone.
-    if (m_images.Create(48, 48, IlcColor16 | IlcMask, 0, 0)) {
-        if (auto icon = LoadIconW(IdiPrinter))
-            m_images.Add(icon.value);
-        m_models.SetImageList(m_images.GetSafeHandle(), LvsilNormal);
-    }
+    AttachPrinterIcon(m_models, m_images, IlcColor16);
     FillPortList();
     const PrinterCatalogue& catalogue = m_setup.GetCatalogue();
     for (std::size_t i = 0; i < catalogue.size(); ++i)
@@ -104,11 +96,9 @@ std::u16string CInstallDlg::ConnectPrompt() {
 
 int CInstallDlg::CommitPage() {
     CWaitCursor wait;
-    std::u16string model = m_models.GetItemText(m_models.GetSelectionMark(), ModelNameChars);
-    if (model.empty()) {
-        MessageBox(m_setup.LoadText(TextNoDriverSelected), BoxCaption, MbOk);
+    std::u16string model = SelectedModel(m_models);
+    if (model.empty())
         return 0;
-    }
     // No USB port: an empty name, which the spooler refuses with its own error.
     std::u16string port = m_portBox.GetLBText(m_portBox.GetCurSel());
     // The service steps' results are not examined: their failure shows later, if at all.

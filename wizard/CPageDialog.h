@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "framework/CDialogEx.h"
+#include "framework/CImageList.h"
+#include "framework/Controls.h"
 #include "wizard/IPageDialog.h"
 #include "wizard/ISetupDialog.h"
 
@@ -28,6 +31,16 @@ class CPageDialog : public CDialogEx, public IPageDialog {
     void ApplyTexts() override {}
 
   protected:
+    // The caption of the pages' own message boxes.
+    static constexpr char16_t BoxCaption[] = u"Setup";
+
+    // Gives the list the printer icon as its one image, unless it has its
+    // images already; without them the models are listed by name alone.
+    static void AttachPrinterIcon(CListCtrl& list, CImageList& images, std::uint32_t colourFlags);
+    // The whole model name at the list's selection mark. With none, the user
+    // is told so in a box and the name is empty.
+    std::u16string SelectedModel(const CListCtrl& list);
+
     platform::WindowHandle m_owner;
     ISetupDialog& m_setup;
 };

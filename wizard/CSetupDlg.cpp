@@ -257,11 +257,11 @@ void CSetupDlg::GetText(TextId id, std::u16string& text) {
     ::GetText(m_language, id, text);
 }
 
-// Without an engine (none made) every engine slot reports failure or nothing.
 const PrinterCatalogue& CSetupDlg::GetCatalogue() {
     return m_catalogue;
 }
 
+// Without an engine (none made) every engine slot reports failure or nothing.
 int CSetupDlg::InstallPrinter(std::u16string modelName, std::u16string portName) {
     return m_engine ? m_engine->InstallPrinter(std::move(modelName), std::move(portName)) : -1;
 }

@@ -67,7 +67,6 @@ class CSetupDlg : public CDialogEx, public ISetupDialog {
     // The frame's client rectangle and the Cancel button's, in screen coordinates.
     bool Measure(platform::Rect& client, platform::Rect& cancel) const;
 
-    platform::WindowHandle m_pageWindow = nullptr;
     IPageDialog* m_currentPage = nullptr;
     platform::SystemInfo m_systemInfo;
     std::int32_t m_operationType = 0;

@@ -6,13 +6,6 @@
 
 using namespace platform;
 
-namespace {
-
-constexpr char16_t BoxCaption[] = u"Setup";
-constexpr std::size_t ModelNameChars = MaxModelNameLength + 1;
-
-} // namespace
-
 CUninstallDlg::CUninstallDlg(WindowHandle owner, ISetupDialog& setup)
     : CPageDialog(IddRemovalPage, owner, setup) {}
 
@@ -22,12 +15,7 @@ void CUninstallDlg::DoDataExchange(CDataExchange& exchange) {
 
 bool CUninstallDlg::OnInitDialog() {
     CPageDialog::OnInitDialog();
-    // Without the image list the models are listed by name alone.
-    if (!m_images.GetSafeHandle() && m_images.Create(48, 48, IlcColor32 | IlcMask, 0, 0)) {
-        if (auto icon = LoadIconW(IdiPrinter))
-            m_images.Add(icon.value);
-        m_models.SetImageList(m_images.GetSafeHandle(), LvsilNormal);
-    }
+    AttachPrinterIcon(m_models, m_images, IlcColor32);
     int inserted = 0;
     for (const PrinterModel& model : m_setup.GetCatalogue())
         if (m_setup.PrinterExists(model.name) == 1)
@@ -38,11 +26,9 @@ bool CUninstallDlg::OnInitDialog() {
 int CUninstallDlg::CommitPage() {
     CWaitCursor wait;
     UpdateData(true); // binds the list, which init already did
-    std::u16string model = m_models.GetItemText(m_models.GetSelectionMark(), ModelNameChars);
-    if (model.empty()) {
-        MessageBox(m_setup.LoadText(TextNoDriverSelected), BoxCaption, MbOk);
+    std::u16string model = SelectedModel(m_models);
+    if (model.empty())
         return 0;
-    }
     int result = m_setup.RemovePrinter(model);
     m_setup.RemoveStatusService(model); // removed whatever became of the queue
     if (result == -1)
