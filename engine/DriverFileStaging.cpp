@@ -14,8 +14,6 @@ using namespace platform;
 
 namespace {
 
-constexpr std::u16string_view ServiceProgramSuffix = u"_Statuskeeper.exe";
-
 // The file set's entries in the given order of the four main files, then the
 // dependent files. An entry whose element the catalogue lacks names no file:
 // copying it would "place" the driver folder itself.

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+// What a model's status service program is called after its model name.
+constexpr std::u16string_view ServiceProgramSuffix = u"_Statuskeeper.exe";
+
 // The file-name part of a path: the text after its last backslash or slash.
 std::u16string_view FileNamePart(std::u16string_view path);
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "engine/ArchitectureTable.h"
+#include "engine/EnginePaths.h"
 #include "platform/Files.h"
 #include "platform/System.h"
 #include "tools/mediacheck/DocumentLog.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr std::uint32_t SystemMessageChars = 200;
-constexpr std::u16string_view ServiceProgramSuffix = u"_Statuskeeper.exe";
 
 std::u16string Decimal(std::int64_t value) {
     std::string digits = std::to_string(value);
@@ -25,22 +25,6 @@ std::u16string Decimal(std::int64_t value) {
 
 std::u16string Quoted(std::u16string_view text) {
     return u"\"" + std::u16string(text) + u"\"";
-}
-
-char16_t FoldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-// Windows compares file names without regard to letter case.
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
-std::u16string_view FileNamePart(std::u16string_view path) {
-    const std::size_t last = path.find_last_of(u"\\/");
-    return last == std::u16string_view::npos ? path : path.substr(last + 1);
 }
 
 std::u16string SystemError(platform::WinError error) {
@@ -212,7 +196,7 @@ void CMediumObserver::CheckSkipped(const CatalogueElement& element) {
         return; // the missing <Printers> is the error
     }
     for (std::u16string_view expected : ExpectedNames(element.within)) {
-        if (SameIgnoringCase(element.tagName, expected)) {
+        if (EqualsIgnoringAsciiCase(element.tagName, expected)) {
             Add(Severity::Warning, PlaceOf(element),
                 u"<" + std::u16string(element.tagName) + u"> is skipped: names are compared " +
                     u"letter case included; did you mean <" + std::u16string(expected) + u">?");
@@ -261,7 +245,7 @@ CatalogueWalk CMediumObserver::OnFailure(const CatalogueFailure& failure) {
         break;
     }
     case CatalogueFault::NoPrintersElement:
-        if (m_topElement && SameIgnoringCase(m_topName, u"Printers"))
+        if (m_topElement && EqualsIgnoringAsciiCase(m_topName, u"Printers"))
             Add(Severity::Error, m_topElement,
                 u"the top-level element is <" + m_topName +
                     u">, not <Printers>: names are compared letter case included");
@@ -351,11 +335,11 @@ void CMediumObserver::CheckSameFileNames(const PrinterModel& model) {
             const ModelFile& earlier = *counted[j];
             const ModelFile& later = *counted[i];
             if (earlier.architecture != later.architecture ||
-                !SameIgnoringCase(FileNamePart(earlier.path), FileNamePart(later.path)))
+                !EqualsIgnoringAsciiCase(FileNamePart(earlier.path), FileNamePart(later.path)))
                 continue;
             const std::u16string where =
                 u" in the " + later.architecture + u" file set of model " + Quoted(model.name);
-            if (SameIgnoringCase(earlier.path, later.path) &&
+            if (EqualsIgnoringAsciiCase(earlier.path, later.path) &&
                 (earlier.role == CatalogueRole::DependsFile) !=
                     (later.role == CatalogueRole::DependsFile)) {
                 const ModelFile& main =
